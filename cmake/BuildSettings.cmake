@@ -1,0 +1,25 @@
+# Common build settings: every target of the project links zorvane_build_settings.
+option(ZORVANE_WERROR "Treat compiler warnings as errors" OFF)
+option(ZORVANE_SANITIZE "Build with AddressSanitizer and UndefinedBehaviorSanitizer" OFF)
+option(ZORVANE_LOGIC_ONLY "Build only the logic library, the command-line tool and the logic tests" OFF)
+
+add_library(zorvane_build_settings INTERFACE)
+target_compile_features(zorvane_build_settings INTERFACE cxx_std_20)
+target_compile_options(zorvane_build_settings INTERFACE -Wall -Wextra)
+target_compile_definitions(zorvane_build_settings INTERFACE
+    QT_NO_CAST_FROM_ASCII
+    QT_NO_CAST_TO_ASCII
+    QT_NO_CONTEXTLESS_CONNECT
+    QT_NO_KEYWORDS
+    QT_DISABLE_DEPRECATED_BEFORE=0x060000
+    QT_DISABLE_DEPRECATED_UP_TO=0x060000)
+
+if(ZORVANE_WERROR)
+    target_compile_options(zorvane_build_settings INTERFACE -Werror)
+endif()
+
+if(ZORVANE_SANITIZE)
+    target_compile_options(zorvane_build_settings INTERFACE
+        -fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
+    target_link_options(zorvane_build_settings INTERFACE -fsanitize=address,undefined)
+endif()

@@ -1,0 +1,77 @@
+#!/usr/bin/env bash
+# Builds Zorvane on Debian 12, installing with apt-get whatever is missing.
+#   ./setup.sh run [ARGS]   build and start the program (under Xvfb when there is no display)
+#   ./setup.sh test         build and run every check: formatting, tests, sanitizer tests
+set -euo pipefail
+cd "$(dirname "$0")"
+
+PACKAGES=(
+    build-essential cmake ninja-build pkg-config
+    qt6-base-dev zlib1g-dev libgtest-dev libgmock-dev
+    ffmpeg libmediainfo0v5 libmediainfo-dev mediainfo
+    clang-format-14 xvfb xauth
+)
+JOBS=${JOBS:-2}
+
+install_missing() {
+    local missing=()
+    for pkg in "${PACKAGES[@]}"; do
+        if [ "$(dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null)" != "install ok installed" ]; then
+            missing+=("$pkg")
+        fi
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    echo "Installing: ${missing[*]}"
+    local sudo=()
+    [ "$(id -u)" -eq 0 ] || sudo=(sudo)
+    "${sudo[@]}" apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq "${missing[@]}"
+}
+
+configure_and_build() {
+    local dir=$1
+    shift
+    cmake -S . -B "$dir" -G Ninja "$@"
+    cmake --build "$dir" -j "$JOBS"
+}
+
+check_format() {
+    local files
+    mapfile -t files < <(git ls-files '*.cpp' '*.h' 2>/dev/null || find src tests -name '*.cpp' -o -name '*.h')
+    [ ${#files[@]} -eq 0 ] && return 0
+    clang-format-14 --dry-run --Werror "${files[@]}"
+    echo "Formatting: ${#files[@]} files follow .clang-format"
+}
+
+run_tests() {
+    local dir=$1
+    (cd "$dir" && ctest --output-on-failure -j "$JOBS" --timeout 300)
+}
+
+case "${1:-}" in
+run)
+    shift
+    install_missing
+    configure_and_build build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=OFF
+    if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+        exec xvfb-run -a build/bin/zorvane "$@"
+    fi
+    exec build/bin/zorvane "$@"
+    ;;
+test)
+    install_missing
+    check_format
+    # Warnings are errors here, not in a user's build.
+    configure_and_build build-test -DCMAKE_BUILD_TYPE=Debug -DZORVANE_WERROR=ON -DBUILD_TESTING=ON
+    run_tests build-test
+    # The logic and its tests once more under AddressSanitizer and UndefinedBehaviorSanitizer.
+    configure_and_build build-asan -DCMAKE_BUILD_TYPE=Debug -DZORVANE_WERROR=ON -DBUILD_TESTING=ON \
+        -DZORVANE_LOGIC_ONLY=ON -DZORVANE_SANITIZE=ON
+    ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 run_tests build-asan
+    echo "All checks passed."
+    ;;
+*)
+    echo "Usage: $0 run [ARGS] | test" >&2
+    exit 2
+    ;;
+esac
