@@ -1,0 +1,50 @@
+#pragma once
+
+#include "app/Product.h"
+#include "app/Types.h"
+
+#include <QDateTime>
+#include <QString>
+
+struct TAppStrings;
+
+// The directory of the running executable; everything the program reads at run time lies below.
+extern QString AppDir;
+// The one record of directories, tool locations and global options of the program.
+extern TAppParams AppParams;
+
+// The window and application title, with the bitness of the running build.
+QString ProductTitle();
+// "64" on a 64-bit build, "32" on a 32-bit one.
+QString BuildBits();
+
+// File names of the tools below ToolsDir.
+QString FFmpegToolFile();    // "FFmpeg/ffmpeg"
+QString MediaInfoToolFile(); // "MediaInfo/libmediainfo.so.0"
+
+// Sets AppDir to `appDir` and every field of `params` to its default below it.
+void InitAppParams(TAppParams& params, const QString& appDir);
+// The same for the running executable's directory.
+void InitAppParams(TAppParams& params);
+
+// The usable encoder executable, or empty when none is found; stored in params.ffmpeg too.
+// Looked for afresh on every call: the configured path, the tools folder, a shared copy described
+// by a version file, then the `ffmpeg` on PATH.
+QString GetFFmpegExe(TAppParams& params);
+// The same for the MediaInfo library; the last resort is the system's libmediainfo.so.0.
+QString GetMediaInfoDll(TAppParams& params);
+
+// Finds a shared copy of a tool through its version file ("ffmpeg.ver", "MediaInfo.ver") in the
+// folder "_common" beside the application folder, then in the parent folder itself.
+QString FindSharedTool(const QString& startFolder, const QString& toolName, const QString& bits,
+                       const QString& version);
+
+// Name (not created) of a new temporary working folder for one batch.
+QString GetTempWorkDir();
+QString GetTempWorkDir(const QString& tempDir, const QDateTime& now);
+
+// The start-up language rule: true unless the settings file exists and its MAIN/Left reads 0.
+bool CheckIniFile(const TAppParams& params);
+
+// The text of the warning shown when the encoder is missing.
+QString FFmpegNotFoundText(const TAppStrings& strings);

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QChar>
+#include <QString>
+
+// The number, size and time texts shown wherever the program shows counts, bytes or durations.
+// The decimal mark is always ".", whatever the user's locale.
+
+// 1200000 -> "1 200 000" with a space as separator.
+QString IntToStrGrouped(qint32 value, QChar separator);
+
+// 5 -> " 5 bytes", 1536 -> "1.50 KB", then MB and GB; negative counts get a "-" in front.
+QString GetFileSizeString(qint64 bytes);
+
+// "hh:mm:ss.zzz", or "hh:mm:ss" rounded to whole seconds when `withoutMs` is set.
+QString MsToTimeStr(qint32 ms, bool withoutMs);
