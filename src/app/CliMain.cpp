@@ -1,0 +1,145 @@
+// zorvane-cli: the program's logic without windows, for scripts, servers and tests.
+
+#include "app/AppParams.h"
+#include "app/IniFile.h"
+#include "localisation/AppStrings.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QTextStream>
+#include <cstdio>
+#include <functional>
+
+namespace {
+
+QTextStream& Out() {
+    static QTextStream stream(stdout);
+    return stream;
+}
+
+QTextStream& Err() {
+    static QTextStream stream(stderr);
+    return stream;
+}
+
+struct TCommand {
+    QString Name;
+    QString Summary;
+    std::function<void(QCommandLineParser&)> AddOptions;
+    std::function<int(const QCommandLineParser&)> Run;
+};
+
+int RunVersion(const QCommandLineParser&) {
+    Out() << ProductTitle() << '\n';
+    return 0;
+}
+
+int RunPaths(const QCommandLineParser&) {
+    InitAppParams(AppParams);
+    Out() << "ffmpeg: " << GetFFmpegExe(AppParams) << '\n';
+    Out() << "mediainfo: " << GetMediaInfoDll(AppParams) << '\n';
+    return 0;
+}
+
+int RunLangTemplate(const QCommandLineParser& parser) {
+    TAppStrings strings;
+    QString nativeName = strings.LanguageName;
+    if (parser.isSet(QStringLiteral("from"))) {
+        const QString file = parser.value(QStringLiteral("from"));
+        if (!QFileInfo(file).isFile()) {
+            Err() << "zorvane-cli lang-template: " << file << ": no such file\n";
+            return 1;
+        }
+        strings.LoadFromFile(file);
+        nativeName = TIniFile(file).ReadString(QStringLiteral("INFO"),
+                                               QStringLiteral("LangName_Native"), QString());
+    }
+    Out() << CatalogToLanguageFile(strings, nativeName, QStringLiteral("\n"));
+    return 0;
+}
+
+const QList<TCommand>& Commands() {
+    static const QList<TCommand> commands = {
+        {QStringLiteral("version"), QStringLiteral("Print the product title."), nullptr,
+         RunVersion},
+        {QStringLiteral("paths"),
+         QStringLiteral("Print the encoder and MediaInfo library the program would use."), nullptr,
+         RunPaths},
+        {QStringLiteral("lang-template"),
+         QStringLiteral("Print a complete language file of the catalogue, to start a "
+                        "translation from."),
+         [](QCommandLineParser& p) {
+             p.addOption({QStringLiteral("from"),
+                          QStringLiteral("Start from the texts of this language file."),
+                          QStringLiteral("FILE")});
+         },
+         RunLangTemplate},
+    };
+    return commands;
+}
+
+QString Usage() {
+    QString text = QStringLiteral("Usage: zorvane-cli COMMAND [OPTIONS]\n\nCommands:\n");
+    for (const TCommand& command : Commands())
+        text += QStringLiteral("  %1  %2\n").arg(command.Name, -14).arg(command.Summary);
+    text += QStringLiteral("\nRun 'zorvane-cli COMMAND --help' for the options of a command.\n");
+    return text;
+}
+
+int Main() {
+    QStringList args = QCoreApplication::arguments();
+    if (args.size() < 2) {
+        Err() << Usage();
+        return 2;
+    }
+    const QString name = args.at(1);
+    if (name == u"--help" || name == u"-h" || name == u"help") {
+        Out() << Usage();
+        return 0;
+    }
+    if (name == u"--version") {
+        return RunVersion(QCommandLineParser());
+    }
+    for (const TCommand& command : Commands()) {
+        if (command.Name != name)
+            continue;
+        QCommandLineParser parser;
+        parser.setApplicationDescription(command.Summary);
+        const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
+                                      QStringLiteral("Show this help."));
+        parser.addOption(help);
+        if (command.AddOptions)
+            command.AddOptions(parser);
+        args.removeAt(1);
+        if (!parser.parse(args)) {
+            Err() << "zorvane-cli " << name << ": " << parser.errorText() << '\n';
+            return 2;
+        }
+        if (parser.isSet(help)) {
+            // The parser names the executable by its path; the usage line names the command.
+            QString text = parser.helpText();
+            text = text.mid(text.indexOf(u'\n'));
+            Out() << "Usage: zorvane-cli " << name << " [options]" << text;
+            return 0;
+        }
+        if (!parser.positionalArguments().isEmpty()) {
+            Err() << "zorvane-cli " << name << ": unexpected argument '"
+                  << parser.positionalArguments().first() << "'\n";
+            return 2;
+        }
+        return command.Run(parser);
+    }
+    Err() << "zorvane-cli: unknown command '" << name << "'\n\n" << Usage();
+    return 2;
+}
+} // namespace
+
+int main(int argc, char* argv[]) {
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("zorvane-cli"));
+    const int status = Main();
+    Out().flush();
+    Err().flush();
+    return status;
+}
