@@ -20,6 +20,20 @@ QByteArray ReadFile(const QString& path) {
     return file.readAll();
 }
 
+QString TScratchDir::Path(const QString& name) const {
+    return Dir.filePath(name);
+}
+
+QString TScratchDir::Root() const {
+    return Dir.path();
+}
+
+QString TScratchDir::Write(const QByteArray& bytes) {
+    const QString path = Path(QStringLiteral("file%1").arg(++Count));
+    WriteFile(path, bytes);
+    return path;
+}
+
 TProcessResult RunProgram(const QString& program, const QStringList& args,
                           const QString& workingDir) {
     QProcess process;

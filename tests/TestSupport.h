@@ -3,10 +3,23 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
 
 // Writes `bytes` to `path`, creating missing folders; fails the test when it cannot.
 void WriteFile(const QString& path, const QByteArray& bytes);
 QByteArray ReadFile(const QString& path);
+
+// A temporary folder that is removed with the test; Write gives every file a new name.
+class TScratchDir {
+public:
+    QString Path(const QString& name) const;
+    QString Write(const QByteArray& bytes);
+    QString Root() const;
+
+private:
+    QTemporaryDir Dir;
+    int Count = 0;
+};
 
 struct TProcessResult {
     int ExitCode = -1;

@@ -30,13 +30,8 @@ QStringList Changed(const QHash<QString, QString>& before, const QHash<QString, 
 
 class AppStringsTest : public ::testing::Test {
 protected:
-    QString Write(const QByteArray& bytes) {
-        const QString path = Dir.filePath(QStringLiteral("lang%1.ini").arg(++Count));
-        WriteFile(path, bytes);
-        return path;
-    }
-    QTemporaryDir Dir;
-    int Count = 0;
+    QString Write(const QByteArray& bytes) { return Dir.Write(bytes); }
+    TScratchDir Dir;
     TAppStrings Strings;
 };
 
@@ -140,7 +135,7 @@ TEST_F(AppStringsTest, FileRules) {
     // A missing file changes nothing at all.
     Strings.SetEN();
     Strings.LanguageName = QStringLiteral("Polish");
-    Strings.LoadFromFile(Dir.filePath(QStringLiteral("missing.ini")));
+    Strings.LoadFromFile(Dir.Path(QStringLiteral("missing.ini")));
     EXPECT_EQ(Strings.LanguageName, u"Polish");
 }
 

@@ -11,13 +11,8 @@ namespace {
 
 class ReferenceListsTest : public ::testing::Test {
 protected:
-    QString Write(const QByteArray& bytes) {
-        const QString path = Dir.filePath(QStringLiteral("list%1.txt").arg(++Count));
-        WriteFile(path, bytes);
-        return path;
-    }
-    QTemporaryDir Dir;
-    int Count = 0;
+    QString Write(const QByteArray& bytes) { return Dir.Write(bytes); }
+    TScratchDir Dir;
 };
 
 } // namespace
@@ -27,11 +22,11 @@ TEST_F(ReferenceListsTest, FourccTags) {
     EXPECT_EQ(LoadFourccTags(Write("XVID\n")), QStringList());
     EXPECT_EQ(LoadFourccTags(Write("  DX50\tDivX 5\r\nFMP4  FFmpeg\r\n\r\n//x y\r\nDivX lower")),
               QStringList({u"DX50"_s, u"FMP4"_s, u"DivX"_s}));
-    const QStringList builtIn = LoadFourccTags(Dir.filePath(QStringLiteral("missing.txt")));
+    const QStringList builtIn = LoadFourccTags(Dir.Path(QStringLiteral("missing.txt")));
     EXPECT_EQ(builtIn.size(), 11);
     EXPECT_EQ(builtIn.first(), u"DIV3");
     EXPECT_EQ(builtIn.last(), u"XVID");
-    EXPECT_EQ(LoadFourccTags(Dir.path()), builtIn); // a folder is no list file
+    EXPECT_EQ(LoadFourccTags(Dir.Root()), builtIn); // a folder is no list file
 }
 
 TEST_F(ReferenceListsTest, Resolutions) {
@@ -39,7 +34,7 @@ TEST_F(ReferenceListsTest, Resolutions) {
     EXPECT_EQ(ResolutionListItems(strings, Write("")), QStringList({u"Auto"_s, u"Custom"_s}));
     EXPECT_EQ(LoadResolutionEntries(Write("  // 720 x 576  \n 50% - half size \n\n640x360\n")),
               QStringList({u"50% - half size"_s, u"640x360"_s}));
-    const QStringList builtIn = ResolutionListItems(strings, Dir.filePath(QStringLiteral("none")));
+    const QStringList builtIn = ResolutionListItems(strings, Dir.Path(QStringLiteral("none")));
     EXPECT_EQ(builtIn.size(), 17);
     EXPECT_EQ(builtIn.at(2), u"128 x 96 - SQCIF");
     EXPECT_EQ(builtIn.last(), u"1920 x 1080 - HD1080");

@@ -8,11 +8,23 @@
 
 namespace {
 
-std::optional<QStringList> FileLines(const QString& fileName) {
+// The entries `entryOf` finds in the trimmed lines of a list file (an empty text skips the line),
+// or nothing when the file is missing or unreadable.
+template <typename TEntryOf>
+std::optional<QStringList> LoadEntries(const QString& fileName, TEntryOf entryOf) {
     const TTextFile file = ReadTextFile(fileName);
     if (!file.Exists)
         return std::nullopt;
-    return SplitLines(file.Text);
+    QStringList entries;
+    for (const QString& raw : SplitLines(file.Text)) {
+        const QString entry = entryOf(raw.trimmed());
+        if (entry.isEmpty())
+            continue;
+        entries.append(entry);
+        if (entries.size() == MaxReferenceListEntries)
+            break;
+    }
+    return entries;
 }
 
 bool IsBlank(QChar c) {
@@ -29,23 +41,14 @@ QStringList BuiltInFourccTags() {
 }
 
 QStringList LoadFourccTags(const QString& fileName) {
-    const std::optional<QStringList> lines = FileLines(fileName);
-    if (!lines)
-        return BuiltInFourccTags();
-    QStringList tags;
-    for (const QString& raw : *lines) {
-        const QString line = raw.trimmed();
+    const auto tagOf = [](const QString& line) {
         const auto blank = std::find_if(line.cbegin(), line.cend(), IsBlank);
-        if (line.isEmpty() || blank == line.cend())
-            continue;
+        if (blank == line.cend())
+            return QString();
         const QString tag = line.left(blank - line.cbegin()).trimmed();
-        if (tag.startsWith(QStringLiteral("//")))
-            continue;
-        tags.append(tag);
-        if (tags.size() == MaxReferenceListEntries)
-            break;
-    }
-    return tags;
+        return tag.startsWith(QStringLiteral("//")) ? QString() : tag;
+    };
+    return LoadEntries(fileName, tagOf).value_or(BuiltInFourccTags());
 }
 
 QStringList BuiltInResolutions() {
@@ -60,19 +63,10 @@ QStringList BuiltInResolutions() {
 }
 
 QStringList LoadResolutionEntries(const QString& fileName) {
-    const std::optional<QStringList> lines = FileLines(fileName);
-    if (!lines)
-        return BuiltInResolutions();
-    QStringList entries;
-    for (const QString& raw : *lines) {
-        const QString line = raw.trimmed();
-        if (line.isEmpty() || line.startsWith(QStringLiteral("//")))
-            continue;
-        entries.append(line);
-        if (entries.size() == MaxReferenceListEntries)
-            break;
-    }
-    return entries;
+    const auto entryOf = [](const QString& line) {
+        return line.startsWith(QStringLiteral("//")) ? QString() : line;
+    };
+    return LoadEntries(fileName, entryOf).value_or(BuiltInResolutions());
 }
 
 QStringList ResolutionListItems(const TAppStrings& strings, const QString& fileName) {
