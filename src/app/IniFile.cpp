@@ -1,5 +1,7 @@
 #include "app/IniFile.h"
 
+#include "app/Numbers.h"
+
 #include <QSaveFile>
 
 namespace {
@@ -143,29 +145,10 @@ QString TIniFile::ReadString(const QString& section, const QString& key, const Q
     return line == nullptr ? def : line->Value;
 }
 
-bool TIniFile::ParseInteger(const QString& text, int* value) {
-    const QString t = text.trimmed();
-    bool ok = false;
-    if (t.startsWith(u'$') || t.startsWith(u"0x", Qt::CaseInsensitive)) {
-        const QString digits = t.mid(t.startsWith(u'$') ? 1 : 2);
-        if (digits.isEmpty() || digits.startsWith(u'+') || digits.startsWith(u'-'))
-            return false;
-        // Hexadecimal spans the 32 bits: $FFFFFFFF is -1.
-        const uint u = digits.toUInt(&ok, 16);
-        if (ok)
-            *value = static_cast<int>(u);
-        return ok;
-    }
-    const int v = t.toInt(&ok, 10);
-    if (ok)
-        *value = v;
-    return ok;
-}
-
 int TIniFile::ReadInteger(const QString& section, const QString& key, int def) const {
     const TLine* line = FindKey(section, key);
     int value = def;
-    if (line == nullptr || !ParseInteger(line->Value, &value))
+    if (line == nullptr || !TryStrToInt(line->Value, &value))
         return def;
     return value;
 }

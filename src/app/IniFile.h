@@ -47,8 +47,6 @@ public:
     bool Save(QString* error = nullptr) const;
     bool SaveAs(const QString& fileName, QString* error = nullptr) const;
 
-    static bool ParseInteger(const QString& text, int* value);
-
 private:
     enum class TLineKind { Other, Section, Key };
     struct TLine {
