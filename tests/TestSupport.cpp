@@ -1,10 +1,16 @@
 #include "TestSupport.h"
 
+#include "app/AppParams.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QProcess>
+#include <QStandardPaths>
 #include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
 
 void WriteFile(const QString& path, const QByteArray& bytes) {
     QDir().mkpath(QFileInfo(path).absolutePath());
@@ -51,4 +57,109 @@ TProcessResult RunProgram(const QString& program, const QStringList& args,
     result.Out = QString::fromUtf8(process.readAllStandardOutput());
     result.Err = QString::fromUtf8(process.readAllStandardError());
     return result;
+}
+
+namespace {
+
+// Encoder arguments (after the inputs' sources) for every media file the tests use.
+QStringList MediaRecipe(const QString& name, const QString& folder) {
+    const auto src = [](const char* graph) {
+        return QStringList{QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"),
+                           QString::fromUtf8(graph)};
+    };
+    const QString srt = folder + QStringLiteral("/subtitle.srt");
+    if (name == u"clip.flv") // Sorenson Spark and constant-rate MP3
+        return src("testsrc=size=320x240:rate=25:duration=1") +
+               src("sine=frequency=440:duration=1:sample_rate=44100") +
+               QStringList{u"-c:v"_s, u"flv"_s,        u"-b:v"_s, u"200k"_s,
+                           u"-c:a"_s, u"libmp3lame"_s, u"-b:a"_s, u"128k"_s};
+    if (name == u"clip15.flv")
+        return src("testsrc=size=320x240:rate=15:duration=1") +
+               src("sine=frequency=440:duration=1:sample_rate=22050") +
+               QStringList{u"-c:v"_s, u"flv"_s, u"-c:a"_s, u"libmp3lame"_s};
+    if (name == u"clip.mp4")
+        return src("testsrc=size=640x360:rate=25:duration=1") + src("sine=duration=1") +
+               QStringList{u"-c:v"_s,  u"libx264"_s, u"-pix_fmt"_s, u"yuv420p"_s, u"-colorspace"_s,
+                           u"bt709"_s, u"-c:a"_s,    u"aac"_s,      u"-b:a"_s,    u"96k"_s};
+    if (name == u"videoonly.mp4")
+        return src("testsrc=size=160x120:rate=25:duration=1") +
+               QStringList{u"-c:v"_s, u"libx264"_s, u"-pix_fmt"_s, u"yuv420p"_s};
+    if (name == u"clip.mkv") { // two audio tracks and a subtitle track
+        WriteFile(srt, "1\n00:00:00,000 --> 00:00:00,800\nHello\n");
+        return src("testsrc=size=320x240:rate=25:duration=1") + src("sine=duration=1") +
+               src("sine=frequency=880:duration=1:sample_rate=48000") +
+               QStringList{u"-i"_s,
+                           srt,
+                           u"-map"_s,
+                           u"0"_s,
+                           u"-map"_s,
+                           u"1"_s,
+                           u"-map"_s,
+                           u"2"_s,
+                           u"-map"_s,
+                           u"3"_s,
+                           u"-c:v"_s,
+                           u"mpeg4"_s,
+                           u"-c:a:0"_s,
+                           u"aac"_s,
+                           u"-c:a:1"_s,
+                           u"libmp3lame"_s,
+                           u"-c:s"_s,
+                           u"srt"_s,
+                           u"-metadata:s:a:0"_s,
+                           u"language=eng"_s,
+                           u"-metadata:s:a:1"_s,
+                           u"language=ger"_s};
+    }
+    if (name == u"interlaced.ts")
+        return src("testsrc=size=720x576:rate=25:duration=1") + src("sine=duration=1") +
+               QStringList{u"-c:v"_s, u"mpeg2video"_s, u"-flags"_s, u"+ilme+ildct"_s, u"-top"_s,
+                           u"1"_s,    u"-b:v"_s,       u"4M"_s,     u"-c:a"_s,        u"mp2"_s};
+    if (name == u"odd.avi")
+        return src("testsrc=size=641x361:rate=25:duration=1") +
+               QStringList{u"-c:v"_s, u"mpeg4"_s, u"-aspect"_s, u"2.35"_s};
+    if (name == u"audio.mp3")
+        return src("sine=duration=1") +
+               QStringList{u"-c:a"_s, u"libmp3lame"_s, u"-b:a"_s, u"128k"_s};
+    if (name == u"audio.wav")
+        return src("sine=duration=1:sample_rate=48000") +
+               QStringList{u"-ac"_s, u"2"_s, u"-c:a"_s, u"pcm_s16le"_s};
+    if (name == u"many.mkv") { // more streams than the record describes
+        QStringList args = src("testsrc=size=64x48:rate=5:duration=0.4") +
+                           src("sine=duration=0.4:sample_rate=8000");
+        for (int i = 0; i < 12; ++i)
+            args << u"-map"_s << u"0:v"_s;
+        for (int i = 0; i < 50; ++i)
+            args << u"-map"_s << u"1:a"_s;
+        return args + QStringList{u"-c:v"_s, u"mpeg4"_s, u"-c:a"_s, u"pcm_s16le"_s};
+    }
+    return {};
+}
+
+} // namespace
+
+QString SystemFFmpeg() {
+    return QStandardPaths::findExecutable(QStringLiteral("ffmpeg"));
+}
+
+QString SystemMediaInfo() {
+    TAppParams params;
+    InitAppParams(params, QStringLiteral("/nonexistent/zorvane-tests"));
+    return GetMediaInfoDll(params);
+}
+
+QString MediaFile(const QString& name) {
+    static QTemporaryDir folder;
+    static QHash<QString, QString> made;
+    if (const auto it = made.constFind(name); it != made.cend())
+        return it.value();
+    const QStringList recipe = MediaRecipe(name, folder.path());
+    EXPECT_FALSE(recipe.isEmpty()) << "no recipe for " << name.toStdString();
+    const QString path = folder.filePath(name);
+    const TProcessResult r =
+        RunProgram(SystemFFmpeg(), QStringList{u"-v"_s, u"error"_s, u"-y"_s} + recipe +
+                                       QStringList{u"-t"_s, u"1"_s, path});
+    EXPECT_EQ(r.ExitCode, 0) << r.Err.toStdString();
+    made.insert(name, path);
+    return path;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QLocale>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -29,3 +30,21 @@ struct TProcessResult {
 // Runs a program to its end (at most 60 s) and returns what it printed.
 TProcessResult RunProgram(const QString& program, const QStringList& args,
                           const QString& workingDir = {});
+
+// A small media file made once per test run by the real encoder from its test sources; see the
+// table in TestSupport.cpp for the names. Fails the test when the encoder is missing.
+QString MediaFile(const QString& name);
+
+// The encoder on PATH, and the system's MediaInfo library.
+QString SystemFFmpeg();
+QString SystemMediaInfo();
+
+// Makes `locale` the user's locale while it lives.
+class TLocaleScope {
+public:
+    explicit TLocaleScope(const QLocale& locale) { QLocale::setDefault(locale); }
+    ~TLocaleScope() { QLocale::setDefault(Previous); }
+
+private:
+    QLocale Previous;
+};

@@ -80,3 +80,21 @@ TEST(Cli, HelpAndUsageErrors) {
                   .ExitCode,
               1);
 }
+
+TEST(Cli, InfoPrintsTheReport) {
+    const QString file = MediaFile(QStringLiteral("clip.flv"));
+    const TProcessResult r = RunCli({QStringLiteral("info"), file});
+    ASSERT_EQ(r.ExitCode, 0) << r.Err.toStdString();
+    EXPECT_TRUE(r.Out.startsWith(ProductTitle() + QStringLiteral(" - Video file information")));
+    EXPECT_TRUE(r.Out.contains(QStringLiteral("\nFile: ") + file + u'\n'));
+    EXPECT_TRUE(r.Out.contains(QStringLiteral("\nDuration: 00:00:01.02\n")));
+    EXPECT_TRUE(r.Out.contains(QStringLiteral("\nCRC32: $")));
+    EXPECT_FALSE(r.Out.contains(u'\r'));
+
+    const TProcessResult missing =
+        RunCli({QStringLiteral("info"), QStringLiteral("/nonexistent/file.flv"), file});
+    EXPECT_EQ(missing.ExitCode, 1);
+    EXPECT_TRUE(missing.Err.contains(QStringLiteral("/nonexistent/file.flv: no such file")));
+    EXPECT_TRUE(missing.Out.contains(QStringLiteral("\nFile: ") + file + u'\n'));
+    EXPECT_EQ(RunCli({QStringLiteral("info")}).ExitCode, 2);
+}

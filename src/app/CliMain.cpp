@@ -2,7 +2,11 @@
 
 #include "app/AppParams.h"
 #include "app/IniFile.h"
+#include "execution/ConRun.h"
+#include "filelist/FileInfoReport.h"
+#include "filelist/ProbeParser.h"
 #include "localisation/AppStrings.h"
+#include "platform/Platform.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -28,6 +32,7 @@ struct TCommand {
     QString Summary;
     std::function<void(QCommandLineParser&)> AddOptions;
     std::function<int(const QCommandLineParser&)> Run;
+    bool TakesFiles = false;
 };
 
 int RunVersion(const QCommandLineParser&) {
@@ -59,6 +64,46 @@ int RunLangTemplate(const QCommandLineParser& parser) {
     return 0;
 }
 
+int RunInfo(const QCommandLineParser& parser) {
+    const QStringList files = parser.positionalArguments();
+    if (files.isEmpty()) {
+        Err() << "zorvane-cli info: name at least one file\n";
+        return 2;
+    }
+    InitAppParams(AppParams);
+    const QString ffmpeg = GetFFmpegExe(AppParams);
+    const QString mediaInfo = GetMediaInfoDll(AppParams);
+    const TAppStrings strings;
+    if (ffmpeg.isEmpty()) {
+        Err() << FFmpegNotFoundText(strings).replace(QStringLiteral("\r\n"), QStringLiteral("\n"))
+              << '\n';
+        return 1;
+    }
+    int status = 0;
+    bool first = true;
+    for (const QString& name : files) {
+        const QFileInfo file(name);
+        if (!file.exists()) {
+            Err() << "zorvane-cli info: " << name << ": no such file\n";
+            status = 1;
+            continue;
+        }
+        if (!Platform::IsRegularFile(name)) {
+            Err() << "zorvane-cli info: " << name << ": not a regular file\n";
+            status = 1;
+            continue;
+        }
+        TVideoFileInfo info;
+        GetVideoFileInfo(file.absoluteFilePath(), ffmpeg, mediaInfo, info);
+        if (!first)
+            Out() << '\n';
+        first = false;
+        Out() << GetInfoAsText(info, strings).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+        Out().flush();
+    }
+    return status;
+}
+
 const QList<TCommand>& Commands() {
     static const QList<TCommand> commands = {
         {QStringLiteral("version"), QStringLiteral("Print the product title."), nullptr,
@@ -75,6 +120,12 @@ const QList<TCommand>& Commands() {
                           QStringLiteral("FILE")});
          },
          RunLangTemplate},
+        {QStringLiteral("info"), QStringLiteral("Print the properties report of each FILE."),
+         [](QCommandLineParser& p) {
+             p.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("A media file."),
+                                     QStringLiteral("FILE..."));
+         },
+         RunInfo, true},
     };
     return commands;
 }
@@ -119,11 +170,11 @@ int Main() {
         if (parser.isSet(help)) {
             // The parser names the executable by its path; the usage line names the command.
             QString text = parser.helpText();
-            text = text.mid(text.indexOf(u'\n'));
-            Out() << "Usage: zorvane-cli " << name << " [options]" << text;
+            text = text.mid(text.indexOf(QStringLiteral(" [options]")));
+            Out() << "Usage: zorvane-cli " << name << text;
             return 0;
         }
-        if (!parser.positionalArguments().isEmpty()) {
+        if (!command.TakesFiles && !parser.positionalArguments().isEmpty()) {
             Err() << "zorvane-cli " << name << ": unexpected argument '"
                   << parser.positionalArguments().first() << "'\n";
             return 2;
@@ -138,7 +189,14 @@ int Main() {
 int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("zorvane-cli"));
-    const int status = Main();
+    int status = 2;
+    try {
+        status = Main();
+    } catch (const EOSError& error) {
+        Out().flush();
+        Err() << "zorvane-cli: " << error.Message() << '\n';
+        status = 1;
+    }
     Out().flush();
     Err().flush();
     return status;

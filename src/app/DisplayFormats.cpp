@@ -1,15 +1,15 @@
 #include "app/DisplayFormats.h"
 
-QString IntToStrGrouped(qint32 value, QChar separator) {
+QString IntToStrGrouped(qint64 value, QChar separator) {
     // Grouping works on the digits only; a minus sign goes in front afterwards, so that a negative
     // number never shows a separator between the sign and its first digit.
-    const qint64 wide = value;
-    QString digits = QString::number(wide < 0 ? -wide : wide);
+    const quint64 magnitude = value < 0 ? 0 - static_cast<quint64>(value) : quint64(value);
+    QString digits = QString::number(magnitude);
     const qsizetype groups = digits.size() / 3;
     for (qsizetype i = 0; i < groups; ++i)
         digits.insert(digits.size() - (i + 1) * 3 - i, separator);
     digits = digits.trimmed();
-    return wide < 0 ? u'-' + digits : digits;
+    return value < 0 ? u'-' + digits : digits;
 }
 
 QString GetFileSizeString(qint64 bytes) {

@@ -6,8 +6,9 @@
 // The number, size and time texts shown wherever the program shows counts, bytes or durations.
 // The decimal mark is always ".", whatever the user's locale.
 
-// 1200000 -> "1 200 000" with a space as separator.
-QString IntToStrGrouped(qint32 value, QChar separator);
+// 1200000 -> "1 200 000" with a space as separator. Takes 64 bits, so that file sizes above
+// 2 GiB are grouped as they are.
+QString IntToStrGrouped(qint64 value, QChar separator);
 
 // 5 -> " 5 bytes", 1536 -> "1.50 KB", then MB and GB; negative counts get a "-" in front.
 QString GetFileSizeString(qint64 bytes);
