@@ -77,6 +77,10 @@ QStringList MediaRecipe(const QString& name, const QString& folder) {
         return src("testsrc=size=320x240:rate=15:duration=1") +
                src("sine=frequency=440:duration=1:sample_rate=22050") +
                QStringList{u"-c:v"_s, u"flv"_s, u"-c:a"_s, u"libmp3lame"_s};
+    if (name == u"clip640.flv") // the first use case: Flash Video with an MP3 track
+        return src("testsrc=size=640x360:rate=25:duration=1") + src("sine=duration=1") +
+               QStringList{u"-c:v"_s, u"flv"_s,        u"-b:v"_s, u"400k"_s,
+                           u"-c:a"_s, u"libmp3lame"_s, u"-b:a"_s, u"128k"_s};
     if (name == u"clip.mp4")
         return src("testsrc=size=640x360:rate=25:duration=1") + src("sine=duration=1") +
                QStringList{u"-c:v"_s,  u"libx264"_s, u"-pix_fmt"_s, u"yuv420p"_s, u"-colorspace"_s,

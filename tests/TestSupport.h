@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <ostream>
 
 // Writes `bytes` to `path`, creating missing folders; fails the test when it cannot.
 void WriteFile(const QString& path, const QByteArray& bytes);
@@ -48,3 +49,10 @@ public:
 private:
     QLocale Previous;
 };
+
+// Readable texts in the messages of failed expectations.
+QT_BEGIN_NAMESPACE
+inline void PrintTo(const QString& text, std::ostream* os) {
+    *os << '"' << text.toStdString() << '"';
+}
+QT_END_NAMESPACE

@@ -65,7 +65,8 @@ TEST(Cli, LangTemplateIsTheShippedEnglishFile) {
 }
 
 TEST(Cli, HelpAndUsageErrors) {
-    for (const char* command : {"version", "paths", "lang-template"}) {
+    for (const char* command :
+         {"version", "paths", "lang-template", "info", "command", "bitrate-reference"}) {
         const TProcessResult r = RunCli({QString::fromUtf8(command), QStringLiteral("--help")});
         EXPECT_EQ(r.ExitCode, 0) << command;
         EXPECT_TRUE(
@@ -97,4 +98,95 @@ TEST(Cli, InfoPrintsTheReport) {
     EXPECT_TRUE(missing.Err.contains(QStringLiteral("/nonexistent/file.flv: no such file")));
     EXPECT_TRUE(missing.Out.contains(QStringLiteral("\nFile: ") + file + u'\n'));
     EXPECT_EQ(RunCli({QStringLiteral("info")}).ExitCode, 2);
+}
+
+namespace {
+
+// The value after "label" in the report section that starts with `section`.
+QString ReportValue(const QString& report, const QString& section, const QString& label) {
+    const qsizetype start = report.indexOf(u'\n' + section + u'\n');
+    const qsizetype at = report.indexOf(u'\n' + label + u' ', start);
+    if (start < 0 || at < 0)
+        return {};
+    const qsizetype from = at + label.size() + 2;
+    return report.mid(from, report.indexOf(u'\n', from) - from);
+}
+
+} // namespace
+
+TEST(Cli, CommandAgreesWithTheReport) {
+    const QString file = MediaFile(QStringLiteral("clip640.flv"));
+    const TProcessResult info = RunCli({QStringLiteral("info"), file});
+    const TProcessResult command = RunCli({QStringLiteral("command"), file});
+    ASSERT_EQ(command.ExitCode, 0) << command.Err.toStdString();
+    const QString preview = command.Out.trimmed();
+    EXPECT_TRUE(
+        preview.startsWith(QStringLiteral("-y -i \"") + file + QStringLiteral("\" -c:v libxvid")))
+        << preview.toStdString();
+    EXPECT_TRUE(preview.endsWith(QStringLiteral(" <output_file>")));
+
+    const QString video = QStringLiteral("VIDEO STREAM");
+    const QString fps = ReportValue(info.Out, video, QStringLiteral("Frames / second:"));
+    const QString bitrate = ReportValue(info.Out, video, QStringLiteral("Bitrate:"));
+    const QString audio =
+        ReportValue(info.Out, QStringLiteral("AUDIO STREAM 1"), QStringLiteral("Bitrate:"));
+    ASSERT_TRUE(bitrate.endsWith(QStringLiteral(" kbit/s"))) << info.Out.toStdString();
+    // The report speaks the user's locale, the command line always writes ".".
+    EXPECT_EQ(QString(fps).replace(u',', u'.'), QStringLiteral("25.00"));
+    EXPECT_TRUE(preview.contains(QStringLiteral(" -r 25.000 ")));
+    EXPECT_TRUE(preview.contains(QStringLiteral(" -b:v ") + bitrate.chopped(7).remove(u' ') + u'k'))
+        << preview.toStdString() << " / " << bitrate.toStdString();
+    EXPECT_TRUE(audio.startsWith(QStringLiteral("128 kbit/s")));
+    EXPECT_TRUE(preview.contains(QStringLiteral(" -b:a 128k ")));
+}
+
+TEST(Cli, CommandOptions) {
+    TProcessResult r = RunCli({QStringLiteral("command")});
+    EXPECT_EQ(r.ExitCode, 0);
+    EXPECT_EQ(r.Out, QStringLiteral("-y -i <input_file> -c:v libxvid -b:v 800k -c:a libmp3lame "
+                                    "-b:a 96k -async 1 <output_file>\n"));
+
+    r = RunCli({QStringLiteral("command"), QStringLiteral("--format"), QStringLiteral("MPG"),
+                MediaFile(QStringLiteral("clip15.flv"))});
+    EXPECT_TRUE(r.Out.contains(QStringLiteral("-c:v mpeg1video ")));
+    EXPECT_TRUE(r.Out.contains(QStringLiteral(" -r 30 "))) << r.Out.toStdString();
+
+    r = RunCli({QStringLiteral("command"), QStringLiteral("--track"), QStringLiteral("2"),
+                MediaFile(QStringLiteral("clip.mkv"))});
+    EXPECT_TRUE(r.Out.contains(QStringLiteral(" -map 0:0 -map 0:2 "))) << r.Out.toStdString();
+
+    TScratchDir dir;
+    const QString profile = dir.Write("[AVI]\nVideoFPS=abc\n[AUDIO]\nAudioCodec=PCM\n");
+    r = RunCli({QStringLiteral("command"), QStringLiteral("--profile"), profile});
+    EXPECT_EQ(r.ExitCode, 1);
+    EXPECT_EQ(r.Err, QStringLiteral("Video FPS: abc\nFPS must be a float value!\n"));
+    EXPECT_EQ(r.Out, QStringLiteral("-y -i <input_file> -c:v libxvid  -c:a pcm_s16le -async 1 "
+                                    "<output_file>\n"));
+
+    EXPECT_EQ(RunCli({QStringLiteral("command"), QStringLiteral("--format"), QStringLiteral("mkv")})
+                  .ExitCode,
+              2);
+    EXPECT_EQ(RunCli({QStringLiteral("command"), QStringLiteral("--track"), QStringLiteral("x")})
+                  .ExitCode,
+              2);
+    EXPECT_EQ(RunCli({QStringLiteral("command"), dir.Path(QStringLiteral("none.flv"))}).ExitCode,
+              1);
+    EXPECT_EQ(RunCli({QStringLiteral("command"), QStringLiteral("--profile"),
+                      dir.Path(QStringLiteral("none.ini"))})
+                  .ExitCode,
+              1);
+}
+
+TEST(Cli, BitrateReference) {
+    TScratchDir dir;
+    const QString path = dir.Path(QStringLiteral("audio_bitrates.txt"));
+    const TProcessResult r = RunCli({QStringLiteral("bitrate-reference"), path});
+    ASSERT_EQ(r.ExitCode, 0) << r.Err.toStdString();
+    const QByteArray file = ReadFile(path);
+    EXPECT_EQ(file.count("\r\n"), 47);
+    EXPECT_EQ(QString::fromUtf8(file).replace(QStringLiteral("\r\n"), QStringLiteral("\n")), r.Out);
+    EXPECT_TRUE(r.Out.startsWith(QStringLiteral("Sampling rate: 16000\n MP3:    8  16")));
+    EXPECT_EQ(RunCli({QStringLiteral("bitrate-reference"), dir.Path(QStringLiteral("no/dir.txt"))})
+                  .ExitCode,
+              1);
 }

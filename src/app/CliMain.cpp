@@ -2,6 +2,11 @@
 
 #include "app/AppParams.h"
 #include "app/IniFile.h"
+#include "app/ReferenceLists.h"
+#include "encoding/ArgumentBuilder.h"
+#include "encoding/AudioBitrateReference.h"
+#include "encoding/EncoderCaps.h"
+#include "encoding/Profiles.h"
 #include "execution/ConRun.h"
 #include "filelist/FileInfoReport.h"
 #include "filelist/ProbeParser.h"
@@ -104,6 +109,102 @@ int RunInfo(const QCommandLineParser& parser) {
     return status;
 }
 
+// Warnings of rejected typed values go to standard error.
+class TStderrWarnings : public IWarningSink {
+public:
+    void ShowWarning(const QString& text) override {
+        QString t = text;
+        Err() << t.replace(QStringLiteral("\r\n"), QStringLiteral("\n")) << '\n';
+        Shown = true;
+    }
+    bool Shown = false;
+};
+
+int RunCommand(const QCommandLineParser& parser) {
+    const QStringList files = parser.positionalArguments();
+    if (files.size() > 1) {
+        Err() << "zorvane-cli command: name at most one file\n";
+        return 2;
+    }
+    const TAppStrings strings;
+    InitAppParams(AppParams);
+    const QString ffmpeg = GetFFmpegExe(AppParams);
+    const QString mediaInfo = GetMediaInfoDll(AppParams);
+    const QStringList resolutions = LoadResolutionEntries(AppParams.ResolutionTxt);
+
+    TEncoderSettings settings = DefaultEncoderSettings(strings);
+    if (parser.isSet(QStringLiteral("profile"))) {
+        const QString profile = parser.value(QStringLiteral("profile"));
+        if (!Platform::IsRegularFile(profile)) {
+            Err() << "zorvane-cli command: " << profile << ": no such profile file\n";
+            return 1;
+        }
+        LoadProfile(settings, profile, {strings, 0, int(resolutions.size()) + 2});
+    }
+    if (parser.isSet(QStringLiteral("format"))) {
+        const QString format = parser.value(QStringLiteral("format")).toLower();
+        if (format != u"avi" && format != u"mpg") {
+            Err() << "zorvane-cli command: --format takes avi or mpg\n";
+            return 2;
+        }
+        settings.OutputFormat = format == u"mpg" ? TOutputFormat::MPG : TOutputFormat::AVI;
+    }
+    if (parser.isSet(QStringLiteral("track"))) {
+        bool ok = false;
+        settings.AudioTrackNo = parser.value(QStringLiteral("track")).toInt(&ok);
+        if (!ok || settings.AudioTrackNo < 0) {
+            Err() << "zorvane-cli command: --track takes a track number (0 for the first)\n";
+            return 2;
+        }
+    }
+    TVideoFileInfo info;
+    QString input;
+    if (!files.isEmpty()) {
+        const QFileInfo file(files.first());
+        if (!Platform::IsRegularFile(file.filePath())) {
+            Err() << "zorvane-cli command: " << files.first()
+                  << (file.exists() ? ": not a regular file\n" : ": no such file\n");
+            return 1;
+        }
+        input = file.absoluteFilePath();
+        GetVideoFileInfo(input, ffmpeg, mediaInfo, info);
+    }
+    TStderrWarnings warnings;
+    TBuilderEnvironment environment;
+    environment.ResolutionEntries = resolutions;
+    environment.ProcessorCount = GetProcessorCount();
+    environment.AacEncoder = AacEncoderFor(ffmpeg);
+    environment.Warnings = &warnings;
+    TArgumentPieces pieces = TArgumentBuilder(settings, info, strings, environment).Pieces();
+    // A rejected value has been told; the preview goes on without its piece.
+    for (QString* piece : {&pieces.VParams, &pieces.AParams, &pieces.AdvParams})
+        if (*piece == QStringView(ErrorPiece))
+            piece->clear();
+    Out() << CommandPreviewText(settings, pieces, input)
+                 .replace(QStringLiteral("\r\n"), QStringLiteral("\n"))
+          << '\n';
+    return warnings.Shown ? 1 : 0;
+}
+
+int RunBitrateReference(const QCommandLineParser& parser) {
+    QString path = parser.positionalArguments().value(0);
+    if (parser.positionalArguments().size() > 1) {
+        Err() << "zorvane-cli bitrate-reference: name at most one file\n";
+        return 2;
+    }
+    if (path.isEmpty()) {
+        InitAppParams(AppParams);
+        path = AppParams.AudioBitratesTxt;
+    }
+    QString error;
+    if (!WriteAudioBitrateReference(path, &error)) {
+        Err() << "zorvane-cli bitrate-reference: " << path << ": " << error << '\n';
+        return 1;
+    }
+    Out() << AudioBitrateReferenceText().replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    return 0;
+}
+
 const QList<TCommand>& Commands() {
     static const QList<TCommand> commands = {
         {QStringLiteral("version"), QStringLiteral("Print the product title."), nullptr,
@@ -126,6 +227,30 @@ const QList<TCommand>& Commands() {
                                      QStringLiteral("FILE..."));
          },
          RunInfo, true},
+        {QStringLiteral("command"),
+         QStringLiteral("Print the encoder command line the program would use for FILE, or for "
+                        "<input_file> without one."),
+         [](QCommandLineParser& p) {
+             p.addOption({QStringLiteral("profile"),
+                          QStringLiteral("Load these encoder settings over the defaults."),
+                          QStringLiteral("FILE")});
+             p.addOption({QStringLiteral("format"), QStringLiteral("Output format: avi or mpg."),
+                          QStringLiteral("FORMAT")});
+             p.addOption({QStringLiteral("track"),
+                          QStringLiteral("Audio track to convert, from 1 (0: the first)."),
+                          QStringLiteral("N")});
+             p.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("A media file."),
+                                     QStringLiteral("[FILE]"));
+         },
+         RunCommand, true},
+        {QStringLiteral("bitrate-reference"),
+         QStringLiteral("Write the reference of valid audio bitrates to PATH (default: "
+                        "data/audio_bitrates.txt) and print it."),
+         [](QCommandLineParser& p) {
+             p.addPositionalArgument(QStringLiteral("PATH"), QStringLiteral("File to write."),
+                                     QStringLiteral("[PATH]"));
+         },
+         RunBitrateReference, true},
     };
     return commands;
 }
