@@ -46,6 +46,7 @@ TProcessResult RunProgram(const QString& program, const QStringList& args,
     if (!workingDir.isEmpty())
         process.setWorkingDirectory(workingDir);
     process.start(program, args);
+    process.closeWriteChannel(); // a program that reads its input sees its end
     TProcessResult result;
     if (!process.waitForStarted(10000) || !process.waitForFinished(60000)) {
         process.kill();
@@ -81,6 +82,10 @@ QStringList MediaRecipe(const QString& name, const QString& folder) {
         return src("testsrc=size=640x360:rate=25:duration=1") + src("sine=duration=1") +
                QStringList{u"-c:v"_s, u"flv"_s,        u"-b:v"_s, u"400k"_s,
                            u"-c:a"_s, u"libmp3lame"_s, u"-b:a"_s, u"128k"_s};
+    if (name == u"long.mp4") // long enough to abort while it converts
+        return src("testsrc=size=640x360:rate=25:duration=20") + src("sine=duration=20") +
+               QStringList{u"-c:v"_s,     u"libx264"_s, u"-preset"_s, u"ultrafast"_s,
+                           u"-pix_fmt"_s, u"yuv420p"_s, u"-c:a"_s,    u"aac"_s};
     if (name == u"clip.mp4")
         return src("testsrc=size=640x360:rate=25:duration=1") + src("sine=duration=1") +
                QStringList{u"-c:v"_s,  u"libx264"_s, u"-pix_fmt"_s, u"yuv420p"_s, u"-colorspace"_s,
@@ -160,9 +165,8 @@ QString MediaFile(const QString& name) {
     const QStringList recipe = MediaRecipe(name, folder.path());
     EXPECT_FALSE(recipe.isEmpty()) << "no recipe for " << name.toStdString();
     const QString path = folder.filePath(name);
-    const TProcessResult r =
-        RunProgram(SystemFFmpeg(), QStringList{u"-v"_s, u"error"_s, u"-y"_s} + recipe +
-                                       QStringList{u"-t"_s, u"1"_s, path});
+    const TProcessResult r = RunProgram(SystemFFmpeg(), QStringList{u"-v"_s, u"error"_s, u"-y"_s} +
+                                                            recipe + QStringList{path});
     EXPECT_EQ(r.ExitCode, 0) << r.Err.toStdString();
     made.insert(name, path);
     return path;

@@ -3,9 +3,13 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <csignal>
 #include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -189,4 +193,92 @@ TEST(Cli, BitrateReference) {
     EXPECT_EQ(RunCli({QStringLiteral("bitrate-reference"), dir.Path(QStringLiteral("no/dir.txt"))})
                   .ExitCode,
               1);
+}
+
+TEST(Cli, ConvertMakesFilesTheEncoderReads) {
+    TScratchDir dir;
+    QStringList inputs;
+    for (const char* name : {"clip.flv", "clip.mp4", "clip.mkv"}) {
+        const QString path = dir.Path(QString::fromUtf8(name));
+        ASSERT_TRUE(QFile::copy(MediaFile(QString::fromUtf8(name)), path));
+        inputs.append(path);
+    }
+    const QString out = dir.Path(QStringLiteral("out"));
+    for (const char* format : {"avi", "mpg"}) {
+        const TProcessResult r =
+            RunCli(QStringList{QStringLiteral("convert"), QStringLiteral("--format"),
+                               QString::fromUtf8(format), QStringLiteral("--output-dir"), out} +
+                   inputs);
+        EXPECT_EQ(r.ExitCode, 0) << r.Err.toStdString();
+        for (const char* stem : {"clip", "clip_001", "clip_002"}) {
+            const QString file =
+                out + u'/' + QString::fromUtf8(stem) + u'.' + QString::fromUtf8(format);
+            const TProcessResult probe = RunProgram(
+                QStringLiteral("ffprobe"),
+                {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-show_entries"),
+                 QStringLiteral("stream=codec_name:format=duration"), QStringLiteral("-of"),
+                 QStringLiteral("csv=p=0"), file});
+            const QStringList fields = probe.Out.split(u'\n', Qt::SkipEmptyParts);
+            ASSERT_GE(fields.size(), 3) << file.toStdString() << probe.Err.toStdString();
+            const bool avi = QByteArray(format) == "avi";
+            EXPECT_EQ(fields.at(0), avi ? u"mpeg4"_s : u"mpeg1video"_s) << file.toStdString();
+            EXPECT_EQ(fields.at(1), avi ? u"mp3"_s : u"mp2"_s) << file.toStdString();
+            EXPECT_NEAR(fields.last().toDouble(), 1.0, 0.2) << file.toStdString();
+        }
+        EXPECT_TRUE(r.Out.contains(inputs.first() + QStringLiteral(": Done\n")));
+    }
+    // Everything skipped is still success; a failure is not.
+    TProcessResult r =
+        RunCli({QStringLiteral("convert"), QStringLiteral("--output-dir"), out,
+                QStringLiteral("--if-exists"), QStringLiteral("skip"), inputs.first()});
+    EXPECT_EQ(r.ExitCode, 0);
+    EXPECT_TRUE(r.Out.contains(QStringLiteral(": Skipped\n")));
+    TScratchDir profileDir;
+    const QString broken = profileDir.Write("[ADVANCED]\nAdditionalParams=-no_such_option 1\n");
+    r = RunCli({QStringLiteral("convert"), QStringLiteral("--profile"), broken,
+                QStringLiteral("--output-dir"), out, inputs.first()});
+    EXPECT_EQ(r.ExitCode, 1);
+    EXPECT_TRUE(r.Err.contains(QStringLiteral("Error # 1"))) << r.Err.toStdString();
+    EXPECT_EQ(RunCli({QStringLiteral("convert"), dir.Path(QStringLiteral("none.flv"))}).ExitCode,
+              1);
+    EXPECT_EQ(RunCli({QStringLiteral("convert"), QStringLiteral("--if-exists"),
+                      QStringLiteral("ask"), inputs.first()})
+                  .ExitCode,
+              2);
+}
+
+TEST(Cli, CtrlCAbortsTheBatch) {
+    TScratchDir dir;
+    const QString input = dir.Path(QStringLiteral("long.mp4"));
+    ASSERT_TRUE(QFile::copy(MediaFile(QStringLiteral("long.mp4")), input));
+    QProcess cli;
+    cli.start(Cli, {QStringLiteral("convert"), input, MediaFile(QStringLiteral("clip.flv"))});
+    ASSERT_TRUE(cli.waitForStarted());
+    QByteArray out;
+    while (!out.contains('%') && cli.waitForReadyRead(20000))
+        out += cli.readAllStandardOutput();
+    ASSERT_TRUE(out.contains('%')) << out.toStdString();
+    ::kill(pid_t(cli.processId()), SIGINT);
+    ASSERT_TRUE(cli.waitForFinished(10000));
+    out += cli.readAllStandardOutput();
+    EXPECT_EQ(cli.exitCode(), 1);
+    EXPECT_TRUE(out.contains(input.toUtf8() + ": Aborted\n")) << out.toStdString();
+    EXPECT_FALSE(out.contains("clip.flv:")); // nothing else was converted
+    EXPECT_TRUE(cli.readAllStandardError().contains("Aborting..."));
+}
+
+TEST(Cli, ScriptWritesAShellScript) {
+    TScratchDir dir;
+    const QString input = dir.Path(QStringLiteral("it's $here.flv"));
+    ASSERT_TRUE(QFile::copy(MediaFile(QStringLiteral("clip.flv")), input));
+    const QString script = dir.Path(QStringLiteral("convert.sh"));
+    const TProcessResult r =
+        RunCli({QStringLiteral("script"), QStringLiteral("--output"), script, input});
+    ASSERT_EQ(r.ExitCode, 0) << r.Err.toStdString();
+    EXPECT_TRUE(ReadFile(script).startsWith("#!/bin/sh\n"));
+    EXPECT_FALSE(QFileInfo::exists(dir.Path(QStringLiteral("it's $here.avi"))));
+    const TProcessResult sh = RunProgram(QStringLiteral("sh"), {script});
+    EXPECT_EQ(sh.ExitCode, 0) << sh.Err.toStdString();
+    EXPECT_GT(QFileInfo(dir.Path(QStringLiteral("it's $here.avi"))).size(), 0);
+    EXPECT_EQ(RunCli({QStringLiteral("script"), input}).ExitCode, 2);
 }

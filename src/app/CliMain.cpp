@@ -1,6 +1,7 @@
 // zorvane-cli: the program's logic without windows, for scripts, servers and tests.
 
 #include "app/AppParams.h"
+#include "app/Cli.h"
 #include "app/IniFile.h"
 #include "app/ReferenceLists.h"
 #include "encoding/ArgumentBuilder.h"
@@ -20,8 +21,6 @@
 #include <cstdio>
 #include <functional>
 
-namespace {
-
 QTextStream& Out() {
     static QTextStream stream(stdout);
     return stream;
@@ -31,6 +30,39 @@ QTextStream& Err() {
     static QTextStream stream(stderr);
     return stream;
 }
+
+void AddSettingsOptions(QCommandLineParser& p) {
+    p.addOption({QStringLiteral("profile"),
+                 QStringLiteral("Load these encoder settings over the defaults."),
+                 QStringLiteral("FILE")});
+    p.addOption({QStringLiteral("format"), QStringLiteral("Output format: avi or mpg."),
+                 QStringLiteral("FORMAT")});
+}
+
+int SettingsFromOptions(const QCommandLineParser& parser, const QString& command,
+                        const TAppStrings& strings, const QStringList& resolutions,
+                        TEncoderSettings& settings) {
+    settings = DefaultEncoderSettings(strings);
+    if (parser.isSet(QStringLiteral("profile"))) {
+        const QString profile = parser.value(QStringLiteral("profile"));
+        if (!Platform::IsRegularFile(profile)) {
+            Err() << "zorvane-cli " << command << ": " << profile << ": no such profile file\n";
+            return 1;
+        }
+        LoadProfile(settings, profile, {strings, 0, int(resolutions.size()) + 2});
+    }
+    if (parser.isSet(QStringLiteral("format"))) {
+        const QString format = parser.value(QStringLiteral("format")).toLower();
+        if (format != u"avi" && format != u"mpg") {
+            Err() << "zorvane-cli " << command << ": --format takes avi or mpg\n";
+            return 2;
+        }
+        settings.OutputFormat = format == u"mpg" ? TOutputFormat::MPG : TOutputFormat::AVI;
+    }
+    return 0;
+}
+
+namespace {
 
 struct TCommand {
     QString Name;
@@ -131,24 +163,10 @@ int RunCommand(const QCommandLineParser& parser) {
     const QString ffmpeg = GetFFmpegExe(AppParams);
     const QString mediaInfo = GetMediaInfoDll(AppParams);
     const QStringList resolutions = LoadResolutionEntries(AppParams.ResolutionTxt);
-
-    TEncoderSettings settings = DefaultEncoderSettings(strings);
-    if (parser.isSet(QStringLiteral("profile"))) {
-        const QString profile = parser.value(QStringLiteral("profile"));
-        if (!Platform::IsRegularFile(profile)) {
-            Err() << "zorvane-cli command: " << profile << ": no such profile file\n";
-            return 1;
-        }
-        LoadProfile(settings, profile, {strings, 0, int(resolutions.size()) + 2});
-    }
-    if (parser.isSet(QStringLiteral("format"))) {
-        const QString format = parser.value(QStringLiteral("format")).toLower();
-        if (format != u"avi" && format != u"mpg") {
-            Err() << "zorvane-cli command: --format takes avi or mpg\n";
-            return 2;
-        }
-        settings.OutputFormat = format == u"mpg" ? TOutputFormat::MPG : TOutputFormat::AVI;
-    }
+    TEncoderSettings settings;
+    if (const int status =
+            SettingsFromOptions(parser, QStringLiteral("command"), strings, resolutions, settings))
+        return status;
     if (parser.isSet(QStringLiteral("track"))) {
         bool ok = false;
         settings.AudioTrackNo = parser.value(QStringLiteral("track")).toInt(&ok);
@@ -173,7 +191,8 @@ int RunCommand(const QCommandLineParser& parser) {
     TBuilderEnvironment environment;
     environment.ResolutionEntries = resolutions;
     environment.ProcessorCount = GetProcessorCount();
-    environment.AacEncoder = AacEncoderFor(ffmpeg);
+    if (settings.Audio.AudioCodec == acAac)
+        environment.AacEncoder = AacEncoderFor(ffmpeg);
     environment.Warnings = &warnings;
     TArgumentPieces pieces = TArgumentBuilder(settings, info, strings, environment).Pieces();
     // A rejected value has been told; the preview goes on without its piece.
@@ -231,11 +250,7 @@ const QList<TCommand>& Commands() {
          QStringLiteral("Print the encoder command line the program would use for FILE, or for "
                         "<input_file> without one."),
          [](QCommandLineParser& p) {
-             p.addOption({QStringLiteral("profile"),
-                          QStringLiteral("Load these encoder settings over the defaults."),
-                          QStringLiteral("FILE")});
-             p.addOption({QStringLiteral("format"), QStringLiteral("Output format: avi or mpg."),
-                          QStringLiteral("FORMAT")});
+             AddSettingsOptions(p);
              p.addOption({QStringLiteral("track"),
                           QStringLiteral("Audio track to convert, from 1 (0: the first)."),
                           QStringLiteral("N")});
@@ -251,6 +266,13 @@ const QList<TCommand>& Commands() {
                                      QStringLiteral("[PATH]"));
          },
          RunBitrateReference, true},
+        {QStringLiteral("convert"),
+         QStringLiteral("Convert the files as one batch, with the default settings or a profile."),
+         [](QCommandLineParser& p) { AddConvertOptions(p, false); }, RunConvert, true},
+        {QStringLiteral("script"),
+         QStringLiteral("Write the conversion of the files as a script (.sh or .bat) instead of "
+                        "running it."),
+         [](QCommandLineParser& p) { AddConvertOptions(p, true); }, RunScript, true},
     };
     return commands;
 }

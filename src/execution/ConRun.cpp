@@ -140,6 +140,14 @@ int RunConsoleProcess(const QString& exePath, const QString& params, QStringList
     return exitCode;
 }
 
+QStringList ConsoleLines(const QByteArray& bytes) {
+    QStringList lines;
+    TLineCollector collector(&lines, nullptr);
+    collector.Feed(bytes);
+    collector.Flush();
+    return lines;
+}
+
 bool WriteToConsoleInput(const QByteArray& text) {
     if (CurrentChild == nullptr || RunningProcess.dwProcessId == 0 || !RunningProcess.InputWritable)
         return false;

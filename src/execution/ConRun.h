@@ -63,6 +63,9 @@ inline constexpr int StillActiveExitCode = 259;
 int RunConsoleProcess(const QString& exePath, const QString& params, QStringList* outputLines,
                       const QString& workDir, const TConsoleRunOptions& options = {});
 
+// The lines a run would collect from these output bytes (recorded output, for instance).
+QStringList ConsoleLines(const QByteArray& bytes);
+
 // Sends one character to the standard input of the run in progress; false when there is none
 // or the write fails.
 bool WriteToConsoleInput(const QByteArray& text);

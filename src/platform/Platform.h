@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDateTime>
 #include <QString>
 
 // The operating-system layer. One implementation file per platform; CMake picks it.
@@ -18,5 +19,21 @@ bool IsRegularFile(const QString& path);
 
 // True for a regular file that the current user may execute.
 bool IsExecutableFile(const QString& path);
+
+// Ends (SIGKILL) every child process of ours that runs the executable `exePath` (a path without
+// folder is taken from the current directory); true when at least one was ended.
+bool TerminateChildren(const QString& exePath);
+
+// A file's times as the file system gives them; creation time only where the system keeps it.
+struct TFileDates {
+    bool Read = false;
+    QDateTime Creation, LastAccess, LastWrite;
+};
+TFileDates GetFileDates(const QString& path);
+// Sets access and modification times (Linux cannot set a creation time).
+bool SetFileDates(const QString& path, const TFileDates& dates);
+
+// Asks the system to power off.
+bool PowerOff();
 
 } // namespace Platform

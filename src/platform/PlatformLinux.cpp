@@ -1,9 +1,13 @@
 #include "platform/Platform.h"
 
 #include <QByteArray>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
+#include <csignal>
 #include <dlfcn.h>
+#include <fcntl.h>
 #include <link.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -41,6 +45,74 @@ bool IsRegularFile(const QString& path) {
 
 bool IsExecutableFile(const QString& path) {
     return IsRegularFile(path) && ::access(QFile::encodeName(path).constData(), X_OK) == 0;
+}
+
+bool TerminateChildren(const QString& exePath) {
+    QFileInfo target(exePath);
+    if (!exePath.contains(u'/'))
+        target = QFileInfo(QDir::current(), exePath);
+    const QString wanted = (target.canonicalFilePath().isEmpty() ? target.absoluteFilePath()
+                                                                 : target.canonicalFilePath())
+                               .toUpper();
+    const QString me = QString::number(::getpid());
+    bool ended = false;
+    const QStringList entries = QDir(QStringLiteral("/proc")).entryList(QDir::Dirs);
+    for (const QString& pid : entries) {
+        bool numeric = false;
+        const int id = pid.toInt(&numeric);
+        if (!numeric)
+            continue;
+        // /proc/PID/stat: "pid (name) state ppid ..."; the name may hold blanks and parentheses.
+        QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+        if (!stat.open(QIODevice::ReadOnly))
+            continue;
+        const QByteArray line = stat.readAll();
+        const qsizetype close = line.lastIndexOf(')');
+        const QList<QByteArray> fields = line.mid(close + 2).split(' ');
+        if (close < 0 || fields.size() < 2 || QString::fromLatin1(fields.at(1)) != me)
+            continue;
+        const QString exe = QFileInfo(QStringLiteral("/proc/%1/exe").arg(pid)).symLinkTarget();
+        if (exe.toUpper() != wanted)
+            continue;
+        ::kill(-id, SIGKILL); // with what it started
+        if (::kill(id, SIGKILL) == 0)
+            ended = true;
+    }
+    return ended;
+}
+
+TFileDates GetFileDates(const QString& path) {
+    TFileDates dates;
+    const QFileInfo info(path);
+    if (!info.exists())
+        return dates;
+    dates.Creation = info.birthTime();
+    dates.LastAccess = info.lastRead();
+    dates.LastWrite = info.lastModified();
+    dates.Read = dates.LastAccess.isValid();
+    return dates;
+}
+
+bool SetFileDates(const QString& path, const TFileDates& dates) {
+    if (!dates.Read)
+        return false;
+    const auto spec = [](const QDateTime& t) {
+        timespec ts{};
+        if (!t.isValid()) {
+            ts.tv_nsec = UTIME_OMIT;
+            return ts;
+        }
+        const qint64 ms = t.toMSecsSinceEpoch();
+        ts.tv_sec = time_t(ms / 1000);
+        ts.tv_nsec = long(ms % 1000) * 1000000;
+        return ts;
+    };
+    const timespec times[2] = {spec(dates.LastAccess), spec(dates.LastWrite)};
+    return ::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, 0) == 0;
+}
+
+bool PowerOff() {
+    return QProcess::startDetached(QStringLiteral("systemctl"), {QStringLiteral("poweroff")});
 }
 
 } // namespace Platform

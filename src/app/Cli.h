@@ -1,0 +1,27 @@
+#pragma once
+
+// Pieces of zorvane-cli shared by its command files.
+
+#include "encoding/EncoderSettings.h"
+
+#include <QCommandLineParser>
+#include <QStringList>
+#include <QTextStream>
+
+struct TAppStrings;
+
+QTextStream& Out();
+QTextStream& Err();
+
+// --profile FILE and --format avi|mpg.
+void AddSettingsOptions(QCommandLineParser& parser);
+// The encoder settings the options ask for; 0, or the exit status of a mistake (told on
+// standard error).
+int SettingsFromOptions(const QCommandLineParser& parser, const QString& command,
+                        const TAppStrings& strings, const QStringList& resolutions,
+                        TEncoderSettings& settings);
+
+// zorvane-cli convert / script.
+void AddConvertOptions(QCommandLineParser& parser, bool script);
+int RunConvert(const QCommandLineParser& parser);
+int RunScript(const QCommandLineParser& parser);

@@ -1,0 +1,114 @@
+#pragma once
+
+#include "encoding/ArgumentBuilder.h"
+#include "encoding/BatchScript.h"
+#include "encoding/EncoderSettings.h"
+#include "execution/ErrorLog.h"
+#include "execution/ProgressMonitor.h"
+#include "filelist/VideoFileInfo.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+struct TAppParams;
+struct TAppStrings;
+
+// Converts the checked rows of the file list, or writes the same work as a script.
+
+struct TBatchRow {
+    QString Path;
+    bool Checked = true;
+};
+
+enum TOutputExists { oeRename = 0, oeOverwrite = 1, oeSkip = 2 };
+enum TAfterConversion { acDoNothing = 0, acCloseApplication = 1, acCloseWindows = 2 };
+
+struct TBatchOptions {
+    bool OutDirIsInDir = true; // outputs beside their inputs
+    QString OutDir;
+    int OutputExists = oeRename;
+    int AfterConversion = acDoNothing;
+    bool KeepFileDates = false;
+    QString ScriptFileName; // set: write a script instead of converting
+};
+
+// What the batch shows and asks; the main window and the command-line tool implement it.
+class IBatchView : public IProgressView {
+public:
+    virtual void SetRowStatus(int row, const QString& status) = 0;
+    virtual void LockWindow() = 0;
+    virtual void UnlockWindow() = 0;
+    virtual void ShowWarning(const QString& text) = 0;
+    virtual void ShowProgressWindow() = 0;
+    virtual void SetAbortCaption(const QString& caption) = 0;
+    virtual void SetProgressBar(int percent) = 0;
+    virtual void SetProgressBarVisible(bool visible) = 0;
+    virtual void SetInputFile(const QString& path) = 0;
+    virtual void SetOutputLabel(const QString& html) = 0;
+    // The status label; `colour` (0x00BBGGRR) when it is to be coloured.
+    virtual void SetStatus(const QString& html, std::optional<quint32> colour) = 0;
+    virtual void ShowErrorLog(const QString& caption) = 0;
+    virtual void RestoreTitles(const QString& appTitle, const QString& caption) = 0;
+    // The batch is over; the progress window hides itself when the user asked for it.
+    virtual void BatchFinished() = 0;
+    virtual void CloseApplication() = 0;
+    virtual void ShutDownComputer() = 0;
+};
+
+struct TBatchResult {
+    bool Started = false; // at least the first row was reached
+    bool StoppedEarly = false;
+    bool Aborted = false;
+    int Converted = 0; // runs that ended with exit code 0 (script lines in script mode)
+    int Skipped = 0;
+    int Failed = 0;
+};
+
+class TConversionBatch {
+public:
+    TConversionBatch(const TEncoderSettings& settings, const QList<TBatchRow>& rows,
+                     const TBatchOptions& options, TAppParams& params, const TAppStrings& strings,
+                     IBatchView& view, TErrorLog& errorLog, TAbortState& abort);
+
+    // The resolution list (from its third item) and the processor count the builder uses.
+    QStringList ResolutionEntries;
+    int ProcessorCount = 2;
+
+    TBatchResult Run();
+
+    // Shared with the progress window while the batch runs.
+    TBatchPosition Position;
+    TVideoFileInfo CurrentFileInfo;
+    QStringList EncoderOutputLines;
+
+private:
+    class TWarnings;
+    enum class TRowResult { Next, Stop, Abort };
+    TRowResult ConvertRow(int row, int fileNo, TBatchScript& script, TBatchResult& result);
+    int RunEncoder(const QString& arguments, const QString& workDir);
+    void RecordFailure(int exitCode, const QString& input, const QString& output);
+    void CommonEnd();
+    QString OutputPath(const QString& input) const;
+
+    const TEncoderSettings& Settings;
+    const QList<TBatchRow>& Rows;
+    const TBatchOptions& Options;
+    TAppParams& Params;
+    const TAppStrings& Strings;
+    IBatchView& View;
+    TErrorLog& ErrorLog;
+    TAbortState& Abort;
+    QString FFmpeg;
+    QString AacEncoder;
+    bool ScriptMode = false;
+    bool LogDirCreated = false;
+    uint32_t EstimatedFrames = 0;
+};
+
+// The path itself when nothing exists there, else the first free "name_001.ext" (the separator
+// and the digit count as given); empty when all 100000 are taken.
+QString GetUniqueFileName(const QString& path, const QString& separator, int digits);
+// Removes the encoder's two-pass log files from the working folder, then the folder.
+void ClearLogs(const QString& logDir);

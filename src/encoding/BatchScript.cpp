@@ -1,0 +1,152 @@
+#include "encoding/BatchScript.h"
+
+#include "execution/ConRun.h"
+
+#include <QFile>
+#include <QSaveFile>
+
+namespace {
+
+bool IsControl(QChar c) {
+    return c.unicode() < 0x20 || c.unicode() == 0x7F;
+}
+
+// A text inside double quotes of a batch file: only "%" still means something there.
+QString BatQuotedText(const QString& text) {
+    return QString(text).replace(u'%', QStringLiteral("%%"));
+}
+
+// A piece's value for "set": plain when it holds nothing the command processor reads, else in
+// the quoted form with every special character escaped, which survives both the "set" line
+// and the later expansion, inside or outside quotes.
+QString BatSetLine(const QString& name, const QString& value) {
+    static const QString special = QStringLiteral("&|<>^%\"");
+    if (std::none_of(value.cbegin(), value.cend(), [](QChar c) { return special.contains(c); }))
+        return QStringLiteral("set ") + name + u'=' + value;
+    QString escaped;
+    for (const QChar c : value) {
+        if (c == u'%')
+            escaped += QStringLiteral("%%");
+        else if (c == u'&' || c == u'|' || c == u'<' || c == u'>' || c == u'^')
+            escaped += u'^' + QString(c);
+        else
+            escaped += c;
+    }
+    return QStringLiteral("set \"") + name + u'=' + escaped + u'"';
+}
+
+} // namespace
+
+TScriptKind ScriptKindFor(const QString& fileName) {
+    return fileName.endsWith(QStringLiteral(".sh"), Qt::CaseInsensitive) ? TScriptKind::Sh
+                                                                         : TScriptKind::Bat;
+}
+
+std::optional<QString> UnsafeScriptPath(TScriptKind kind, const QString& path) {
+    if (kind == TScriptKind::Sh)
+        return std::nullopt; // single quotes hold any character but NUL
+    if (path.contains(u'"'))
+        return QStringLiteral("a batch file can not quote a name that holds a double quote: ") +
+               path;
+    if (std::any_of(path.cbegin(), path.cend(), IsControl))
+        return QStringLiteral("a batch file can not hold a name with a line break or another "
+                              "control character: ") +
+               path;
+    return std::nullopt;
+}
+
+std::optional<QString> UnsafeScriptPiece(TScriptKind kind, const QString& piece) {
+    if (kind == TScriptKind::Bat && piece.count(u'"') % 2 != 0)
+        return QStringLiteral("a batch file can not hold parameters with unbalanced double "
+                              "quotes: ") +
+               piece;
+    if (kind == TScriptKind::Bat && std::any_of(piece.cbegin(), piece.cend(), IsControl))
+        return QStringLiteral("a batch file can not hold parameters with control characters: ") +
+               piece;
+    return std::nullopt;
+}
+
+QString ShellQuote(const QString& word) {
+    static const QString safe = QStringLiteral("_@%+=:,./-");
+    const bool plain = !word.isEmpty() && std::all_of(word.cbegin(), word.cend(), [](QChar c) {
+        return (c.unicode() < 128 && c.isLetterOrNumber()) || safe.contains(c);
+    });
+    if (plain)
+        return word;
+    return u'\'' + QString(word).replace(u'\'', QStringLiteral("'\\''")) + u'\'';
+}
+
+void TBatchScript::Begin(const QString& ffmpegExe) {
+    if (Kind == TScriptKind::Bat) {
+        Lines << QStringLiteral("@echo off");
+        // "!" in a name must stay a "!" even where delayed expansion is on by default.
+        Lines << QStringLiteral("setlocal DisableDelayedExpansion");
+        Lines << QStringLiteral("set ffmpeg=\"") + BatQuotedText(ffmpegExe) + u'"';
+    } else {
+        Lines << QStringLiteral("#!/bin/sh") << QStringLiteral("ffmpeg=") + ShellQuote(ffmpegExe);
+    }
+}
+
+void TBatchScript::SetPiece(const QString& name, const QString& value) {
+    if (Kind == TScriptKind::Bat) {
+        Lines << BatSetLine(name, value);
+        return;
+    }
+    // The value holds shell words, each quoted, for the eval of the command lines.
+    QStringList words;
+    for (const QString& arg : SplitCommandLine(value))
+        words << ShellQuote(arg);
+    Lines << name + u'=' + ShellQuote(words.join(u' '));
+}
+
+void TBatchScript::FileComment(int fileNo) {
+    const QString bar(33, u'/');
+    Lines << QString()
+          << (Kind == TScriptKind::Bat ? QStringLiteral("rem ") : QStringLiteral("# ")) + bar +
+                 QStringLiteral(" file %1 ").arg(fileNo) + bar;
+}
+
+void TBatchScript::Command(const QString& input, const QString& output, bool h264, int pass) {
+    QString middle = h264 ? QStringLiteral(" -preset:v faster ") : QStringLiteral(" ");
+    if (pass == 1 || pass == 2)
+        middle += QStringLiteral("-pass %1 ").arg(pass);
+    if (Kind == TScriptKind::Bat) {
+        Lines << QStringLiteral("%ffmpeg% -y -i \"") + BatQuotedText(input) +
+                     QStringLiteral("\" %VCodec% %VParams% %ACodec% %AParams% %AdvParams%") +
+                     middle + QStringLiteral("%AddParams% \"") + BatQuotedText(output) + u'"';
+        return;
+    }
+    if (pass <= 1)
+        Lines << QStringLiteral("IN=") + ShellQuote(input)
+              << QStringLiteral("OUT=") + ShellQuote(output);
+    Lines << QStringLiteral("eval \"\\\"\\$ffmpeg\\\" -y -i \\\"\\$IN\\\" $VCodec $VParams $ACodec "
+                            "$AParams $AdvParams") +
+                 middle + QStringLiteral("$AddParams \\\"\\$OUT\\\"\"");
+}
+
+void TBatchScript::End() {
+    Lines << QString();
+    if (Kind == TScriptKind::Bat)
+        Lines << QStringLiteral("pause");
+    else
+        Lines << QStringLiteral("printf '%s' 'Press Enter to continue . . . '; read -r _ || :");
+}
+
+QString TBatchScript::Text() const {
+    const QString end = Kind == TScriptKind::Bat ? QStringLiteral("\r\n") : QStringLiteral("\n");
+    return Lines.join(end) + end;
+}
+
+bool TBatchScript::Save(const QString& fileName, QString* error) const {
+    QSaveFile file(fileName);
+    const QByteArray bytes = Text().toUtf8();
+    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit()) {
+        if (Kind == TScriptKind::Sh)
+            QFile::setPermissions(fileName, QFile::permissions(fileName) | QFile::ExeOwner |
+                                                QFile::ExeGroup | QFile::ExeOther);
+        return true;
+    }
+    if (error != nullptr)
+        *error = file.errorString();
+    return false;
+}

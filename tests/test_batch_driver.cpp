@@ -1,0 +1,383 @@
+// Whole batches with the real encoder on small generated files.
+
+#include "TestSupport.h"
+#include "app/AppParams.h"
+#include "encoding/BatchDriver.h"
+#include "localisation/AppStrings.h"
+#include "platform/Platform.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <functional>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+class TFakeView : public IBatchView {
+public:
+    std::function<void()> OnEvents;
+    void ProcessEvents() override {
+        if (OnEvents)
+            OnEvents();
+    }
+    bool EncoderOutputHidden() const override { return false; }
+    void ShowStatusLine(const QString& html) override { StatusLines.append(html); }
+    void ShowProgress(int percent, const QString&, const QString&) override {
+        MaxPercent = std::max(MaxPercent, percent);
+    }
+    void ShowEncoderOutput(const QString& text) override { Output = text; }
+    void SetRowStatus(int row, const QString& status) override { Statuses[row] = status; }
+    void LockWindow() override { ++Locks; }
+    void UnlockWindow() override { --Locks; }
+    void ShowWarning(const QString& text) override { Warnings.append(text); }
+    void ShowProgressWindow() override {}
+    void SetAbortCaption(const QString&) override {}
+    void SetProgressBar(int) override {}
+    void SetProgressBarVisible(bool) override {}
+    void SetInputFile(const QString&) override {}
+    void SetOutputLabel(const QString&) override {}
+    void SetStatus(const QString&, std::optional<quint32>) override {}
+    void ShowErrorLog(const QString& caption) override { ErrorLogCaption = caption; }
+    void RestoreTitles(const QString&, const QString&) override {}
+    void BatchFinished() override { Finished = true; }
+    void CloseApplication() override { Actions.append(u"close"_s); }
+    void ShutDownComputer() override { Actions.append(u"power off"_s); }
+
+    QHash<int, QString> Statuses;
+    QStringList Warnings, StatusLines, Actions;
+    QString Output, ErrorLogCaption;
+    int MaxPercent = 0;
+    int Locks = 0;
+    bool Finished = false;
+};
+
+struct TStreamFacts {
+    QString Video, Audio;
+    double Duration = 0;
+};
+
+TStreamFacts Probe(const QString& file) {
+    const TProcessResult r =
+        RunProgram(u"ffprobe"_s, {u"-v"_s, u"error"_s, u"-show_entries"_s,
+                                  u"stream=codec_type,codec_name:format=duration"_s, u"-of"_s,
+                                  u"default=nw=1"_s, file});
+    TStreamFacts facts;
+    QString type;
+    for (const QString& line : r.Out.split(u'\n')) {
+        if (line.startsWith(u"codec_name="_s))
+            type = line.mid(11);
+        else if (line == u"codec_type=video")
+            facts.Video = type;
+        else if (line == u"codec_type=audio")
+            facts.Audio = type;
+        else if (line.startsWith(u"duration="_s))
+            facts.Duration = line.mid(9).toDouble();
+    }
+    return facts;
+}
+
+class BatchTest : public ::testing::Test {
+protected:
+    BatchTest() {
+        InitAppParams(Params, Dir.Path(u"app"_s));
+        GetFFmpegExe(Params);
+        GetMediaInfoDll(Params);
+    }
+    // A copy of a generated file in the test's folder, so outputs land there.
+    QString Input(const QString& media, const QString& name = {}) {
+        const QString path = Dir.Path(name.isEmpty() ? media : name);
+        QFile::copy(MediaFile(media), path);
+        return path;
+    }
+    TBatchResult Run(const QStringList& inputs) {
+        Rows.clear();
+        for (const QString& in : inputs)
+            Rows.append({in, true});
+        TConversionBatch batch(Settings, Rows, Options, Params, Strings, View, Log, Abort);
+        batch.ProcessorCount = 2;
+        const TBatchResult result = batch.Run();
+        LastPosition = batch.Position;
+        return result;
+    }
+
+    TScratchDir Dir;
+    TAppParams Params;
+    TAppStrings Strings;
+    TEncoderSettings Settings = DefaultEncoderSettings(Strings);
+    TBatchOptions Options;
+    QList<TBatchRow> Rows;
+    TFakeView View;
+    TErrorLog Log;
+    TAbortState Abort;
+    TBatchPosition LastPosition;
+};
+
+} // namespace
+
+TEST_F(BatchTest, OnePassAviAndMpg) {
+    const QString flv = Input(u"clip.flv"_s);
+    const QString mp4 = Input(u"clip.mp4"_s);
+    TBatchResult r = Run({flv, mp4});
+    EXPECT_EQ(r.Converted, 2);
+    EXPECT_EQ(View.Statuses.value(0), u"Done");
+    EXPECT_EQ(View.Statuses.value(1), u"OK - Renamed"); // clip.avi was the first one's
+    EXPECT_EQ(Probe(Dir.Path(u"clip_001.avi"_s)).Video, u"mpeg4");
+    EXPECT_EQ(View.Locks, 0);
+    EXPECT_TRUE(View.Finished);
+    EXPECT_EQ(View.MaxPercent, 100);
+    TStreamFacts f = Probe(Dir.Path(u"clip.avi"_s));
+    EXPECT_EQ(f.Video, u"mpeg4");
+    EXPECT_EQ(f.Audio, u"mp3");
+    EXPECT_NEAR(f.Duration, 1.0, 0.15);
+
+    Settings.Avi.VideoCodec = vcH264;
+    Options.OutputExists = oeOverwrite;
+    r = Run({mp4});
+    EXPECT_EQ(View.Statuses.value(0), u"OK - Overwritten");
+    EXPECT_EQ(Probe(Dir.Path(u"clip.avi"_s)).Video, u"h264");
+
+    // The first use case: a 15 fps Flash Video to MPEG-1, and the DVD preset, and MPEG-2.
+    const QString flv15 = Input(u"clip15.flv"_s);
+    Settings = DefaultEncoderSettings(Strings);
+    Settings.OutputFormat = TOutputFormat::MPG;
+    Options.OutputExists = oeRename;
+    r = Run({flv15});
+    EXPECT_EQ(r.Converted, 1) << View.Output.toStdString();
+    f = Probe(Dir.Path(u"clip15.mpg"_s));
+    EXPECT_EQ(f.Video, u"mpeg1video");
+    EXPECT_EQ(f.Audio, u"mp2");
+    EXPECT_NEAR(f.Duration, 1.0, 0.2);
+    Settings.Mpg.MPEGVersion = 1;
+    r = Run({flv15});
+    EXPECT_EQ(View.Statuses.value(0), u"OK - Renamed");
+    EXPECT_EQ(Probe(Dir.Path(u"clip15_001.mpg"_s)).Video, u"mpeg2video");
+    Settings.Mpg.VideoFormat = 0;
+    r = Run({flv15});
+    f = Probe(Dir.Path(u"clip15_002.mpg"_s));
+    EXPECT_EQ(f.Video, u"mpeg2video");
+    EXPECT_EQ(f.Audio, u"ac3");
+}
+
+TEST_F(BatchTest, TwoPassesUseTheWorkingFolderAndRemoveIt) {
+    const QString mp4 = Input(u"clip.mp4"_s);
+    for (const int codec : {int(vcXvid), int(vcH264)}) {
+        Settings.Avi.VideoCodec = codec;
+        Settings.Avi.Video2Pass = true;
+        QString logDir;
+        bool logsSeen = false;
+        View.OnEvents = [&] {
+            if (!Params.LogDir.isEmpty() &&
+                QFileInfo::exists(Params.LogDir + u"/ffmpeg2pass-0.log"_s)) {
+                logDir = Params.LogDir;
+                logsSeen = true;
+            }
+        };
+        Options.OutputExists = oeOverwrite;
+        const TBatchResult r = Run({mp4});
+        View.OnEvents = nullptr;
+        EXPECT_EQ(r.Converted, 1) << View.Output.toStdString();
+        EXPECT_EQ(LastPosition.CurrentPass, 2);
+        EXPECT_TRUE(logsSeen) << "codec " << codec;
+        EXPECT_TRUE(logDir.startsWith(QDir::tempPath() + u"/Ostrel_Zorvane_"_s));
+        EXPECT_FALSE(QFileInfo::exists(logDir));
+        EXPECT_FALSE(QFileInfo::exists(Dir.Path(u"ffmpeg2pass-0.log"_s)));
+        EXPECT_EQ(Probe(Dir.Path(u"clip.avi"_s)).Video, codec == vcH264 ? u"h264" : u"mpeg4");
+    }
+}
+
+TEST_F(BatchTest, ExistingOutputs) {
+    const QString flv = Input(u"clip.flv"_s);
+    WriteFile(Dir.Path(u"clip.avi"_s), "keep me");
+    Options.OutputExists = oeSkip;
+    TBatchResult r = Run({flv});
+    EXPECT_EQ(r.Skipped, 1);
+    EXPECT_EQ(View.Statuses.value(0), u"Skipped");
+    EXPECT_EQ(ReadFile(Dir.Path(u"clip.avi"_s)), "keep me");
+
+    // An AVI input into its own folder is always renamed, never overwritten.
+    const QString avi = Dir.Path(u"movie.avi"_s);
+    QFile::copy(Dir.Path(u"clip.avi"_s), avi);
+    const QByteArray original = ReadFile(avi);
+    Options.OutputExists = oeOverwrite;
+    WriteFile(avi, ReadFile(MediaFile(u"odd.avi"_s)));
+    const QByteArray input = ReadFile(avi);
+    r = Run({avi});
+    EXPECT_EQ(View.Statuses.value(0), u"OK - Renamed");
+    EXPECT_EQ(ReadFile(avi), input);
+    EXPECT_TRUE(QFileInfo::exists(Dir.Path(u"movie_001.avi"_s)));
+    (void)original;
+
+    // Into another folder, created on the way.
+    Options.OutDirIsInDir = false;
+    Options.OutDir = Dir.Path(u"out/deeper"_s);
+    r = Run({flv});
+    EXPECT_EQ(View.Statuses.value(0), u"Done");
+    EXPECT_EQ(Probe(Dir.Path(u"out/deeper/clip.avi"_s)).Audio, u"mp3");
+}
+
+TEST_F(BatchTest, FailuresAreLoggedAndTheBatchGoesOn) {
+    const QString flv = Input(u"clip.flv"_s);
+    const QString mp4 = Input(u"clip.mp4"_s);
+    Settings.Advanced.AdditionalParams = {u"-no_such_option 1"_s};
+    TBatchResult r = Run({flv, mp4});
+    EXPECT_EQ(r.Failed, 2);
+    EXPECT_TRUE(View.Statuses.value(0).startsWith(u"Error ("_s))
+        << View.Statuses.value(0).toStdString();
+    EXPECT_EQ(Log.ErrorCount, 2);
+    EXPECT_EQ(Log.Text().filter(u"Error # "_s).size(), 2);
+    EXPECT_TRUE(Log.Text().contains(u"Input file: "_s + mp4));
+    EXPECT_EQ(View.ErrorLogCaption, u"Errors (2)");
+    EXPECT_FALSE(QFileInfo::exists(Dir.Path(u"clip.avi"_s))); // no empty output remains
+    Options.AfterConversion = acCloseWindows;
+    r = Run({flv});
+    EXPECT_EQ(Log.ErrorCount, 1); // a new batch numbers from 1
+    EXPECT_TRUE(View.Actions.isEmpty());
+
+    // A failed first pass stops the second.
+    Settings.Avi.Video2Pass = true;
+    r = Run({flv});
+    EXPECT_EQ(LastPosition.CurrentPass, 1);
+    EXPECT_EQ(Log.ErrorCount, 1);
+
+    // Without errors the after-conversion action runs.
+    Settings = DefaultEncoderSettings(Strings);
+    r = Run({flv});
+    EXPECT_EQ(View.Actions, QStringList({u"power off"_s, u"close"_s}));
+}
+
+TEST_F(BatchTest, RejectedValueStopsBeforeRunning) {
+    const QString flv = Input(u"clip.flv"_s);
+    Settings.Avi.VideoBitrate = u"fast"_s;
+    Options.ScriptFileName = Dir.Path(u"never.bat"_s);
+    const TBatchResult r = Run({flv});
+    EXPECT_TRUE(r.StoppedEarly);
+    EXPECT_EQ(View.Warnings,
+              QStringList{u"Video bitrate: fast\r\nBitrate must be an integer value!"_s});
+    EXPECT_FALSE(QFileInfo::exists(Options.ScriptFileName));
+    EXPECT_EQ(View.Locks, 0);
+}
+
+TEST_F(BatchTest, AbortStopsTheEncoderAndTheBatch) {
+    const QString first = Input(u"long.mp4"_s);
+    const QString second = Input(u"clip.flv"_s);
+    QElapsedTimer sinceAbort;
+    View.OnEvents = [&] {
+        if (!sinceAbort.isValid() && View.MaxPercent > 0 && Abort.RequestAbort())
+            sinceAbort.start();
+    };
+    const TBatchResult r = Run({first, second});
+    ASSERT_TRUE(sinceAbort.isValid());
+    EXPECT_LT(sinceAbort.elapsed(), 3000);
+    EXPECT_TRUE(r.Aborted);
+    EXPECT_EQ(View.Statuses.value(0), u"Aborted");
+    EXPECT_FALSE(View.Statuses.contains(1)); // nothing else was converted
+    EXPECT_FALSE(QFileInfo::exists(Dir.Path(u"clip.avi"_s)));
+    const QFileInfo out(Dir.Path(u"long.avi"_s));
+    EXPECT_TRUE(!out.exists() || out.size() > 0);
+    EXPECT_FALSE(Abort.AbortRequested);
+    EXPECT_FALSE(Abort.TerminateRequested);
+}
+
+TEST_F(BatchTest, EncoderThatIgnoresStopIsTerminated) {
+    const QString first = Input(u"long.mp4"_s);
+    // "q" no longer reaches it, and it works slowly enough to outlast the grace period.
+    Settings.Advanced.AdditionalParams = {u"-nostdin -preset:v veryslow"_s};
+    Settings.Avi.VideoCodec = vcH264;
+    QElapsedTimer sinceAbort;
+    View.OnEvents = [&] {
+        if (!sinceAbort.isValid() && View.MaxPercent > 0 && Abort.RequestAbort())
+            sinceAbort.start();
+    };
+    const TBatchResult r = Run({first});
+    ASSERT_TRUE(sinceAbort.isValid());
+    EXPECT_LT(sinceAbort.elapsed(), 5000);
+    EXPECT_TRUE(r.Aborted);
+    EXPECT_EQ(View.Statuses.value(0), u"Aborted");
+    EXPECT_TRUE(View.ErrorLogCaption.isEmpty()); // a terminated encoder opens no error log
+    // What the killed encoder left is no finished file.
+    EXPECT_FALSE(QFileInfo::exists(Dir.Path(u"long.avi"_s)));
+    EXPECT_FALSE(Abort.TerminateRequested);
+}
+
+TEST_F(BatchTest, KeepDates) {
+    const QString flv = Input(u"clip.flv"_s);
+    const QDateTime old(QDate(2001, 2, 3), QTime(4, 5, 6));
+    Platform::TFileDates dates;
+    dates.Read = true;
+    dates.LastAccess = dates.LastWrite = old;
+    ASSERT_TRUE(Platform::SetFileDates(flv, dates));
+    Options.KeepFileDates = true;
+    Run({flv});
+    EXPECT_EQ(QFileInfo(Dir.Path(u"clip.avi"_s)).lastModified(), old);
+    EXPECT_TRUE(Params.KeepFileDates);
+}
+
+TEST_F(BatchTest, AwkwardNamesConvertAndTheirShellScriptDoesTheSame) {
+    QStringList inputs;
+    for (const QString& name :
+         {u"with blanks.flv"_s, u"q\"uote's.flv"_s, u"$HOME%PATH%.flv"_s, u"`touch PWNED`.flv"_s,
+          u"-dash.flv"_s, u"co:lon.flv"_s, u"\u00fcml\u00e4ut \u65e5\u672c.flv"_s})
+        inputs.append(Input(u"clip.flv"_s, name));
+    TBatchResult r = Run(inputs);
+    EXPECT_EQ(r.Converted, inputs.size()) << View.Output.toStdString();
+    QStringList outputs;
+    for (const QString& in : inputs) {
+        const QString out = in.chopped(4) + u".avi"_s;
+        EXPECT_EQ(Probe(out).Audio, u"mp3") << out.toStdString();
+        outputs.append(out);
+    }
+    for (const QString& out : outputs)
+        QFile::remove(out);
+
+    // The same work as a shell script, run by sh.
+    Options.ScriptFileName = Dir.Path(u"convert.sh"_s);
+    r = Run(inputs);
+    EXPECT_FALSE(r.StoppedEarly);
+    for (const QString& out : outputs)
+        EXPECT_FALSE(QFileInfo::exists(out)); // writing a script converts nothing
+    const TProcessResult sh = RunProgram(u"sh"_s, {Options.ScriptFileName}, Dir.Root());
+    EXPECT_EQ(sh.ExitCode, 0) << sh.Err.toStdString();
+    for (const QString& out : outputs)
+        EXPECT_EQ(Probe(out).Audio, u"mp3") << out.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(Dir.Path(u"PWNED"_s)));
+
+    // A batch file can not carry a name with a double quote: refused, with the reason.
+    Options.ScriptFileName = Dir.Path(u"convert.bat"_s);
+    r = Run(inputs);
+    EXPECT_TRUE(r.StoppedEarly);
+    ASSERT_FALSE(View.Warnings.isEmpty());
+    EXPECT_TRUE(View.Warnings.last().contains(u"double quote"_s));
+    EXPECT_FALSE(QFileInfo::exists(Options.ScriptFileName));
+}
+
+TEST_F(BatchTest, BatchFileLayout) {
+    const QString flv = Input(u"clip.flv"_s);
+    const QString mp4 = Input(u"clip.mp4"_s);
+    WriteFile(Dir.Path(u"clip.avi"_s), "exists");
+    Options.OutputExists = oeSkip;
+    Options.ScriptFileName = Dir.Path(u"convert.bat"_s);
+    const TBatchResult r = Run({flv, mp4});
+    EXPECT_EQ(r.Skipped, 2);
+    QFile::remove(Dir.Path(u"clip.avi"_s));
+    Run({flv, Input(u"clip.mkv"_s)});
+    const QString text = QString::fromUtf8(ReadFile(Options.ScriptFileName));
+    const QStringList lines = text.split(u"\r\n"_s);
+    EXPECT_EQ(lines.at(0), u"@echo off");
+    EXPECT_EQ(lines.at(2), u"set ffmpeg=\""_s + Params.ffmpeg + u'"');
+    EXPECT_EQ(lines.at(3), u"set VCodec=-c:v libxvid");
+    EXPECT_EQ(lines.at(4), u"set ACodec=-c:a libmp3lame");
+    EXPECT_EQ(lines.at(7), u"");
+    EXPECT_EQ(lines.at(8),
+              u"rem ///////////////////////////////// file 1 /////////////////////////////////");
+    EXPECT_TRUE(lines.at(9).startsWith(u"set VParams=-b:v "_s));
+    EXPECT_EQ(lines.at(11),
+              u"%ffmpeg% -y -i \""_s + flv +
+                  u"\" %VCodec% %VParams% %ACodec% %AParams% %AdvParams% %AddParams% \""_s +
+                  Dir.Path(u"clip.avi"_s) + u'"');
+    EXPECT_TRUE(text.contains(u"rem ///////////////////////////////// file 2 "_s));
+    EXPECT_TRUE(text.endsWith(u"\r\n\r\npause\r\n"_s));
+}
