@@ -40,6 +40,15 @@ QString TScratchDir::Write(const QByteArray& bytes) {
     return path;
 }
 
+QByteArray RandomBytes(qsizetype size, quint32 seed) {
+    QByteArray bytes(size, '\0');
+    for (char& c : bytes) {
+        seed = seed * 1103515245u + 12345u;
+        c = char(seed >> 24);
+    }
+    return bytes;
+}
+
 TProcessResult RunProgram(const QString& program, const QStringList& args,
                           const QString& workingDir) {
     QProcess process;

@@ -10,6 +10,8 @@
 // Writes `bytes` to `path`, creating missing folders; fails the test when it cannot.
 void WriteFile(const QString& path, const QByteArray& bytes);
 QByteArray ReadFile(const QString& path);
+// Bytes that look random and are the same on every run for the same seed.
+QByteArray RandomBytes(qsizetype size, quint32 seed);
 
 // A temporary folder that is removed with the test; Write gives every file a new name.
 class TScratchDir {

@@ -153,12 +153,7 @@ TEST_F(IniFileTest, ByteOrderMarksAndEncodings) {
 }
 
 TEST_F(IniFileTest, BadFilesNeverCrashOrBlock) {
-    QByteArray random(4096, '\0');
-    quint32 seed = 12345;
-    for (char& c : random) {
-        seed = seed * 1103515245u + 12345u;
-        c = char(seed >> 24);
-    }
+    const QByteArray random = RandomBytes(4096, 12345);
     const struct {
         const char* Name;
         QByteArray Bytes;

@@ -216,12 +216,7 @@ TEST(MediaAnalysis, BadInputsGiveWhatCanBeLearned) {
     TScratchDir dir;
     const QByteArray mp4 = ReadFile(MediaFile(u"clip.mp4"_s));
     const QByteArray flv = ReadFile(MediaFile(u"clip.flv"_s));
-    QByteArray random(64 * 1024, '\0');
-    quint32 seed = 7;
-    for (char& c : random) {
-        seed = seed * 1103515245u + 12345u;
-        c = char(seed >> 24);
-    }
+    const QByteArray random = RandomBytes(64 * 1024, 7);
     const struct {
         const char* Name;
         QByteArray Bytes;
