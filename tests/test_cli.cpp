@@ -6,6 +6,7 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QThread>
 #include <csignal>
 #include <gtest/gtest.h>
 
@@ -281,4 +282,49 @@ TEST(Cli, ScriptWritesAShellScript) {
     EXPECT_EQ(sh.ExitCode, 0) << sh.Err.toStdString();
     EXPECT_GT(QFileInfo(dir.Path(QStringLiteral("it's $here.avi"))).size(), 0);
     EXPECT_EQ(RunCli({QStringLiteral("script"), input}).ExitCode, 2);
+}
+
+namespace {
+
+// The processes whose parent is `parent`, from /proc.
+QList<pid_t> ChildrenOf(pid_t parent) {
+    QList<pid_t> children;
+    for (const QString& entry : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
+        QFile stat(QStringLiteral("/proc/") + entry + QStringLiteral("/stat"));
+        if (!stat.open(QIODevice::ReadOnly))
+            continue;
+        const QByteArray line = stat.readAll();
+        const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
+        if (fields.size() > 1 && fields.at(1).toInt() == parent)
+            children.append(pid_t(entry.toInt()));
+    }
+    return children;
+}
+
+} // namespace
+
+TEST(Cli, NoEncoderOutlivesTheProgram) {
+    TScratchDir dir;
+    const QString input = dir.Path(QStringLiteral("long.mp4"));
+    ASSERT_TRUE(QFile::copy(MediaFile(QStringLiteral("long.mp4")), input));
+    QProcess cli;
+    cli.start(Cli, {QStringLiteral("convert"), input});
+    ASSERT_TRUE(cli.waitForStarted());
+    QByteArray out;
+    while (!out.contains('%') && cli.waitForReadyRead(20000))
+        out += cli.readAllStandardOutput();
+    const QList<pid_t> encoders = ChildrenOf(pid_t(cli.processId()));
+    ASSERT_FALSE(encoders.isEmpty());
+    cli.kill(); // no chance to clean up
+    cli.waitForFinished();
+    for (int i = 0; i < 100 && QFileInfo::exists(QStringLiteral("/proc/%1").arg(encoders.first()));
+         ++i)
+        QThread::msleep(20);
+    for (const pid_t pid : encoders) {
+        // Gone, or at most a zombie nobody has collected yet.
+        QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+        if (stat.open(QIODevice::ReadOnly)) {
+            EXPECT_TRUE(stat.readAll().contains(") Z ")) << "encoder " << pid << " still runs";
+        }
+    }
 }
