@@ -16,6 +16,13 @@ namespace {
 
 const QString Cli = QStringLiteral(ZORVANE_CLI);
 
+// A profile whose encoding is slow enough to be interrupted, however fast the machine.
+QString SlowProfile(const TScratchDir& dir) {
+    const QString path = dir.Path(QStringLiteral("slow.ini"));
+    WriteFile(path, "[ADVANCED]\nAdditionalParams=-vf scale=1920:1080\n");
+    return path;
+}
+
 TProcessResult RunCli(const QStringList& args, const QString& program = Cli) {
     return RunProgram(program, args);
 }
@@ -253,7 +260,8 @@ TEST(Cli, CtrlCAbortsTheBatch) {
     const QString input = dir.Path(QStringLiteral("long.mp4"));
     ASSERT_TRUE(QFile::copy(MediaFile(QStringLiteral("long.mp4")), input));
     QProcess cli;
-    cli.start(Cli, {QStringLiteral("convert"), input, MediaFile(QStringLiteral("clip.flv"))});
+    cli.start(Cli, {QStringLiteral("convert"), QStringLiteral("--profile"), SlowProfile(dir), input,
+                    MediaFile(QStringLiteral("clip.flv"))});
     ASSERT_TRUE(cli.waitForStarted());
     QByteArray out;
     while (!out.contains('%') && cli.waitForReadyRead(20000))
@@ -308,7 +316,8 @@ TEST(Cli, NoEncoderOutlivesTheProgram) {
     const QString input = dir.Path(QStringLiteral("long.mp4"));
     ASSERT_TRUE(QFile::copy(MediaFile(QStringLiteral("long.mp4")), input));
     QProcess cli;
-    cli.start(Cli, {QStringLiteral("convert"), input});
+    cli.start(Cli,
+              {QStringLiteral("convert"), QStringLiteral("--profile"), SlowProfile(dir), input});
     ASSERT_TRUE(cli.waitForStarted());
     QByteArray out;
     while (!out.contains('%') && cli.waitForReadyRead(20000))
