@@ -486,11 +486,16 @@ bool H264Mode(const TEncoderSettings& settings) {
     return !settings.IsMpg() && settings.Avi.VideoCodec == vcH264 && !settings.Avi.DoNotCopyVideo;
 }
 
-QString ArgumentString(const TArgumentPieces& p, const QString& input, const QString& output,
-                       bool h264, int pass) {
+QString RunOptionsBetweenPieces(bool h264, int pass) {
     QString middle = h264 ? QStringLiteral(" -preset:v faster ") : QStringLiteral(" ");
     if (pass == 1 || pass == 2)
         middle += QStringLiteral("-pass %1 ").arg(pass);
+    return middle;
+}
+
+QString ArgumentString(const TArgumentPieces& p, const QString& input, const QString& output,
+                       bool h264, int pass) {
+    const QString middle = RunOptionsBetweenPieces(h264, pass);
     return QStringLiteral("-y -i ") + QuoteArgument(input) + u' ' + p.VCodec + u' ' + p.VParams +
            u' ' + p.ACodec + u' ' + p.AParams + u' ' + p.AdvParams + middle + p.AddParams + u' ' +
            QuoteArgument(output);

@@ -84,6 +84,9 @@ QString GetExt(const TEncoderSettings& settings, bool withDot);
 // The argument strings of one file. `h264` is the one-pass form with " -preset:v faster ";
 // `pass` 1 or 2 gives the two-pass forms, 0 one pass.
 bool H264Mode(const TEncoderSettings& settings);
+// What stands between AdvParams and AddParams in a run: " ", " -preset:v faster ", and for
+// two passes "-pass N " after either.
+QString RunOptionsBetweenPieces(bool h264, int pass);
 QString ArgumentString(const TArgumentPieces& pieces, const QString& input, const QString& output,
                        bool h264, int pass);
 

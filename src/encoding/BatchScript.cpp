@@ -1,5 +1,6 @@
 #include "encoding/BatchScript.h"
 
+#include "encoding/ArgumentBuilder.h"
 #include "execution/ConRun.h"
 
 #include <QFile>
@@ -107,9 +108,7 @@ void TBatchScript::FileComment(int fileNo) {
 }
 
 void TBatchScript::Command(const QString& input, const QString& output, bool h264, int pass) {
-    QString middle = h264 ? QStringLiteral(" -preset:v faster ") : QStringLiteral(" ");
-    if (pass == 1 || pass == 2)
-        middle += QStringLiteral("-pass %1 ").arg(pass);
+    const QString middle = RunOptionsBetweenPieces(h264, pass);
     if (Kind == TScriptKind::Bat) {
         Lines << QStringLiteral("%ffmpeg% -y -i \"") + BatQuotedText(input) +
                      QStringLiteral("\" %VCodec% %VParams% %ACodec% %AParams% %AdvParams%") +
