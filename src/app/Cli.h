@@ -12,6 +12,8 @@ struct TAppStrings;
 
 QTextStream& Out();
 QTextStream& Err();
+// A text of the program (CR LF line ends) as a terminal and pipes want it: LF only.
+QString TerminalText(QString text);
 
 // --profile FILE and --format avi|mpg.
 void AddSettingsOptions(QCommandLineParser& parser);

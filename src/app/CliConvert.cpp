@@ -74,8 +74,7 @@ public:
     void UnlockWindow() override {}
     void ShowWarning(const QString& text) override {
         EndProgressLine();
-        QString t = text;
-        Err() << t.replace(QStringLiteral("\r\n"), QStringLiteral("\n")) << '\n';
+        Err() << TerminalText(text) << '\n';
         Err().flush();
     }
     void ShowProgressWindow() override {}

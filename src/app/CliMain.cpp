@@ -31,6 +31,10 @@ QTextStream& Err() {
     return stream;
 }
 
+QString TerminalText(QString text) {
+    return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+}
+
 void AddSettingsOptions(QCommandLineParser& p) {
     p.addOption({QStringLiteral("profile"),
                  QStringLiteral("Load these encoder settings over the defaults."),
@@ -112,8 +116,7 @@ int RunInfo(const QCommandLineParser& parser) {
     const QString mediaInfo = GetMediaInfoDll(AppParams);
     const TAppStrings strings;
     if (ffmpeg.isEmpty()) {
-        Err() << FFmpegNotFoundText(strings).replace(QStringLiteral("\r\n"), QStringLiteral("\n"))
-              << '\n';
+        Err() << TerminalText(FFmpegNotFoundText(strings)) << '\n';
         return 1;
     }
     int status = 0;
@@ -135,7 +138,7 @@ int RunInfo(const QCommandLineParser& parser) {
         if (!first)
             Out() << '\n';
         first = false;
-        Out() << GetInfoAsText(info, strings).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+        Out() << TerminalText(GetInfoAsText(info, strings));
         Out().flush();
     }
     return status;
@@ -145,8 +148,7 @@ int RunInfo(const QCommandLineParser& parser) {
 class TStderrWarnings : public IWarningSink {
 public:
     void ShowWarning(const QString& text) override {
-        QString t = text;
-        Err() << t.replace(QStringLiteral("\r\n"), QStringLiteral("\n")) << '\n';
+        Err() << TerminalText(text) << '\n';
         Shown = true;
     }
     bool Shown = false;
@@ -199,9 +201,7 @@ int RunCommand(const QCommandLineParser& parser) {
     for (QString* piece : {&pieces.VParams, &pieces.AParams, &pieces.AdvParams})
         if (*piece == QStringView(ErrorPiece))
             piece->clear();
-    Out() << CommandPreviewText(settings, pieces, input)
-                 .replace(QStringLiteral("\r\n"), QStringLiteral("\n"))
-          << '\n';
+    Out() << TerminalText(CommandPreviewText(settings, pieces, input)) << '\n';
     return warnings.Shown ? 1 : 0;
 }
 
@@ -220,7 +220,7 @@ int RunBitrateReference(const QCommandLineParser& parser) {
         Err() << "zorvane-cli bitrate-reference: " << path << ": " << error << '\n';
         return 1;
     }
-    Out() << AudioBitrateReferenceText().replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    Out() << TerminalText(AudioBitrateReferenceText());
     return 0;
 }
 
