@@ -18,13 +18,18 @@ QString Below(const QString& dir, const QString& name) {
     return dir + u'/' + name;
 }
 
+// "/tmp/" becomes "/tmp"; the root stays "/".
+QString WithoutTrailingSlash(QString path) {
+    while (path.size() > 1 && path.endsWith(u'/'))
+        path.chop(1);
+    return path;
+}
+
 // "/opt/zorvane/." and "/opt/zorvane/" both become "/opt/zorvane".
 QString WithoutTrailingSeparator(QString path) {
     if (path.endsWith(u"/."))
         path.chop(1);
-    while (path.size() > 1 && path.endsWith(u'/'))
-        path.chop(1);
-    return path;
+    return WithoutTrailingSlash(path);
 }
 
 // The absolute form of a configured path; relative paths start at the current directory.
@@ -164,9 +169,7 @@ QString FindSharedTool(const QString& startFolder, const QString& toolName, cons
     } else {
         return {};
     }
-    QString start = startFolder;
-    while (start.size() > 1 && start.endsWith(u'/'))
-        start.chop(1);
+    const QString start = WithoutTrailingSlash(startFolder);
     const qsizetype cut = start.lastIndexOf(u'/');
     const QString parent = cut > 0 ? start.left(cut) : (cut == 0 ? QStringLiteral("/") : start);
     const QString b = bits.toUpper();
@@ -201,10 +204,7 @@ QString GetMediaInfoDll(TAppParams& params) {
 }
 
 QString GetTempWorkDir(const QString& tempDir, const QDateTime& now) {
-    QString dir = tempDir;
-    while (dir.size() > 1 && dir.endsWith(u'/'))
-        dir.chop(1);
-    return dir + QStringLiteral("/Ostrel_Zorvane_") +
+    return WithoutTrailingSlash(tempDir) + QStringLiteral("/Ostrel_Zorvane_") +
            now.toString(QStringLiteral("yyyy-MM-dd@hh_mm_ss.zzz"));
 }
 
