@@ -1,6 +1,6 @@
 #include "TestSupport.h"
 
-#include "app/AppParams.h"
+#include "core/AppParams.h"
 
 #include <QDir>
 #include <QFile>

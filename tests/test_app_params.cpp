@@ -1,5 +1,5 @@
 #include "TestSupport.h"
-#include "app/AppParams.h"
+#include "core/AppParams.h"
 #include "localisation/AppStrings.h"
 
 #include <QDir>

@@ -1,7 +1,7 @@
 // Whole batches with the real encoder on small generated files.
 
 #include "TestSupport.h"
-#include "app/AppParams.h"
+#include "core/AppParams.h"
 #include "encoding/BatchDriver.h"
 #include "localisation/AppStrings.h"
 #include "platform/Platform.h"

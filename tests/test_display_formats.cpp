@@ -1,4 +1,4 @@
-#include "app/DisplayFormats.h"
+#include "core/DisplayFormats.h"
 
 #include <QLocale>
 #include <climits>

@@ -1,6 +1,6 @@
 #include "TestSupport.h"
-#include "app/AppParams.h"
-#include "app/DisplayFormats.h"
+#include "core/AppParams.h"
+#include "core/DisplayFormats.h"
 #include "filelist/FileInfoReport.h"
 #include "filelist/ProbeParser.h"
 #include "localisation/AppStrings.h"

@@ -1,5 +1,5 @@
-#include "app/AppParams.h"
-#include "app/FormMain.h"
+#include "core/AppParams.h"
+#include "windows/FormMain.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 #include "TestSupport.h"
-#include "app/IniFile.h"
+#include "core/IniFile.h"
 #include "encoding/Profiles.h"
 #include "localisation/AppStrings.h"
 

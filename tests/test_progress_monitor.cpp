@@ -1,5 +1,5 @@
 #include "TestSupport.h"
-#include "app/AppParams.h"
+#include "core/AppParams.h"
 #include "execution/ErrorLog.h"
 #include "execution/ProgressMonitor.h"
 #include "localisation/AppStrings.h"

@@ -1,5 +1,5 @@
 #include "TestSupport.h"
-#include "app/ReferenceLists.h"
+#include "encoding/ReferenceLists.h"
 #include "localisation/AppStrings.h"
 
 #include <QTemporaryDir>

@@ -1,6 +1,6 @@
 #include "encoding/ArgumentBuilder.h"
 
-#include "app/Numbers.h"
+#include "core/Numbers.h"
 #include "execution/ConRun.h"
 #include "localisation/AppStrings.h"
 

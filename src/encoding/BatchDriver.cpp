@@ -1,6 +1,6 @@
 #include "encoding/BatchDriver.h"
 
-#include "app/AppParams.h"
+#include "core/AppParams.h"
 #include "encoding/EncoderCaps.h"
 #include "execution/ConRun.h"
 #include "filelist/ProbeParser.h"

@@ -1,8 +1,8 @@
 #include "encoding/Profiles.h"
 
-#include "app/AppParams.h"
-#include "app/IniFile.h"
-#include "app/Numbers.h"
+#include "core/AppParams.h"
+#include "core/IniFile.h"
+#include "core/Numbers.h"
 #include "localisation/AppStrings.h"
 #include "platform/Platform.h"
 

@@ -1,8 +1,8 @@
 #include "execution/ProgressMonitor.h"
 
-#include "app/AppParams.h"
-#include "app/DisplayFormats.h"
-#include "app/Numbers.h"
+#include "core/AppParams.h"
+#include "core/DisplayFormats.h"
+#include "core/Numbers.h"
 #include "localisation/AppStrings.h"
 #include "platform/Platform.h"
 

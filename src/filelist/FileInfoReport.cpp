@@ -1,7 +1,7 @@
 #include "filelist/FileInfoReport.h"
 
-#include "app/AppParams.h"
-#include "app/DisplayFormats.h"
+#include "core/AppParams.h"
+#include "core/DisplayFormats.h"
 #include "localisation/AppStrings.h"
 #include "platform/Platform.h"
 

@@ -1,7 +1,7 @@
 #include "filelist/MediaInfoDll.h"
 
-#include "app/DisplayFormats.h"
-#include "app/Numbers.h"
+#include "core/DisplayFormats.h"
+#include "core/Numbers.h"
 #include "platform/Platform.h"
 
 #include <QFile>

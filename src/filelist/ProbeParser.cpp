@@ -1,7 +1,7 @@
 #include "filelist/ProbeParser.h"
 
-#include "app/DisplayFormats.h"
-#include "app/Numbers.h"
+#include "core/DisplayFormats.h"
+#include "core/Numbers.h"
 #include "execution/ConRun.h"
 #include "filelist/MediaInfoDll.h"
 #include "platform/Platform.h"

@@ -1,6 +1,6 @@
 #include "localisation/AppStrings.h"
 
-#include "app/IniFile.h"
+#include "core/IniFile.h"
 #include "platform/Platform.h"
 
 namespace {
@@ -105,4 +105,9 @@ QString FormatCatalogText(const QString& templ, const QString& arg1, const QStri
         from = at + arg->size();
     }
     return text;
+}
+
+QString FFmpegNotFoundText(const TAppStrings& strings) {
+    return FormatCatalogText(strings.Main.FFmpegNotExists, QString::fromUtf16(DistributionArchive),
+                             QString::fromUtf16(ProductName));
 }

@@ -86,3 +86,6 @@ QString CatalogToLanguageFile(const TAppStrings& strings, const QString& nativeN
 // The template with backslash-n turned into CR LF, backslash-t into a tab, the first "%s" into
 // arg1 and then the first remaining "%s" into arg2.
 QString FormatCatalogText(const QString& templ, const QString& arg1 = {}, const QString& arg2 = {});
+
+// The text of the warning shown when the encoder is missing.
+QString FFmpegNotFoundText(const TAppStrings& strings);

@@ -5,7 +5,7 @@
 // The escapes backslash-n and backslash-t stay two characters in an entry; FormatCatalogText
 // expands them when a message is shown.
 
-#include "app/Product.h"
+#include "core/Product.h"
 
 // clang-format off
 

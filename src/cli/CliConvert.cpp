@@ -1,10 +1,10 @@
 // zorvane-cli convert and script: the batch driver with the terminal as its window.
 
-#include "app/AppParams.h"
-#include "app/Cli.h"
-#include "app/ReferenceLists.h"
+#include "cli/Cli.h"
+#include "core/AppParams.h"
 #include "encoding/ArgumentBuilder.h"
 #include "encoding/BatchDriver.h"
+#include "encoding/ReferenceLists.h"
 #include "localisation/AppStrings.h"
 #include "platform/Platform.h"
 

@@ -1,4 +1,4 @@
-#include "app/DisplayFormats.h"
+#include "core/DisplayFormats.h"
 
 QString IntToStrGrouped(qint64 value, QChar separator) {
     // Grouping works on the digits only; a minus sign goes in front afterwards, so that a negative

@@ -1,22 +1,15 @@
 #pragma once
 
-#include "app/Product.h"
-#include "app/Types.h"
+#include "core/Product.h"
+#include "core/Types.h"
 
 #include <QDateTime>
 #include <QString>
-
-struct TAppStrings;
 
 // The directory of the running executable; everything the program reads at run time lies below.
 extern QString AppDir;
 // The one record of directories, tool locations and global options of the program.
 extern TAppParams AppParams;
-
-// The window and application title, with the bitness of the running build.
-QString ProductTitle();
-// "64" on a 64-bit build, "32" on a 32-bit one.
-QString BuildBits();
 
 // File names of the tools below ToolsDir.
 QString FFmpegToolFile();    // "FFmpeg/ffmpeg"
@@ -45,6 +38,3 @@ QString GetTempWorkDir(const QString& tempDir, const QDateTime& now);
 
 // The start-up language rule: true unless the settings file exists and its MAIN/Left reads 0.
 bool CheckIniFile(const TAppParams& params);
-
-// The text of the warning shown when the encoder is missing.
-QString FFmpegNotFoundText(const TAppStrings& strings);

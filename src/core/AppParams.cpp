@@ -1,7 +1,6 @@
-#include "app/AppParams.h"
+#include "core/AppParams.h"
 
-#include "app/IniFile.h"
-#include "localisation/AppStrings.h"
+#include "core/IniFile.h"
 #include "platform/Platform.h"
 
 #include <QDir>
@@ -108,15 +107,6 @@ QString LocateTool(TAppParams& params, const TToolRule& rule, const QString& sys
 
 } // namespace
 
-QString BuildBits() {
-    return QString::number(QSysInfo::WordSize);
-}
-
-QString ProductTitle() {
-    return QStringLiteral("%1 %2  [%3-bit]")
-        .arg(QString::fromUtf16(ProductName), QString::fromUtf16(ProductVersion), BuildBits());
-}
-
 QString FFmpegToolFile() {
     return QStringLiteral("FFmpeg/ffmpeg");
 }
@@ -217,9 +207,4 @@ bool CheckIniFile(const TAppParams& params) {
     if (!ini.FileExisted())
         return true;
     return ini.ReadBool(QStringLiteral("MAIN"), QStringLiteral("Left"), true);
-}
-
-QString FFmpegNotFoundText(const TAppStrings& strings) {
-    return FormatCatalogText(strings.Main.FFmpegNotExists, QString::fromUtf16(DistributionArchive),
-                             QString::fromUtf16(ProductName));
 }

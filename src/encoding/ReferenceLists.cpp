@@ -1,6 +1,6 @@
-#include "app/ReferenceLists.h"
+#include "encoding/ReferenceLists.h"
 
-#include "app/TextFile.h"
+#include "core/TextFile.h"
 #include "localisation/AppStrings.h"
 
 #include <algorithm>

@@ -1,4 +1,4 @@
-#include "app/FormMain.h"
+#include "windows/FormMain.h"
 
 #include <QApplication>
 

@@ -1,13 +1,13 @@
 // zorvane-cli: the program's logic without windows, for scripts, servers and tests.
 
-#include "app/AppParams.h"
-#include "app/Cli.h"
-#include "app/IniFile.h"
-#include "app/ReferenceLists.h"
+#include "cli/Cli.h"
+#include "core/AppParams.h"
+#include "core/IniFile.h"
 #include "encoding/ArgumentBuilder.h"
 #include "encoding/AudioBitrateReference.h"
 #include "encoding/EncoderCaps.h"
 #include "encoding/Profiles.h"
+#include "encoding/ReferenceLists.h"
 #include "execution/ConRun.h"
 #include "filelist/FileInfoReport.h"
 #include "filelist/ProbeParser.h"

@@ -1,6 +1,6 @@
-#include "app/IniFile.h"
+#include "core/IniFile.h"
 
-#include "app/Numbers.h"
+#include "core/Numbers.h"
 
 #include <QSaveFile>
 

@@ -1,6 +1,6 @@
-#include "app/FormMain.h"
+#include "windows/FormMain.h"
 
-#include "app/AppParams.h"
+#include "core/AppParams.h"
 
 #include <QApplication>
 #include <QDir>
