@@ -39,7 +39,7 @@ TEST(Cli, PathsFallBackToTheSystemTools) {
     const TProcessResult r = RunCli({QStringLiteral("paths")});
     ASSERT_EQ(r.ExitCode, 0) << r.Err.toStdString();
     const QStringList lines = r.Out.split(u'\n', Qt::SkipEmptyParts);
-    ASSERT_EQ(lines.size(), 2);
+    ASSERT_EQ(lines.size(), 4);
     EXPECT_EQ(lines.at(0), QStringLiteral("ffmpeg: ") +
                                QStandardPaths::findExecutable(QStringLiteral("ffmpeg")));
     ASSERT_TRUE(lines.at(1).startsWith(QStringLiteral("mediainfo: /")));
@@ -64,8 +64,11 @@ TEST(Cli, PathsPreferTheCopiesInTheToolsFolder) {
 
     const TProcessResult r = RunCli({QStringLiteral("paths")}, cli);
     ASSERT_EQ(r.ExitCode, 0) << r.Err.toStdString();
+    // A writable program folder keeps the settings and profiles beside the program.
     EXPECT_EQ(r.Out, QStringLiteral("ffmpeg: %1/tools/FFmpeg/ffmpeg\n"
-                                    "mediainfo: %1/tools/MediaInfo/libmediainfo.so.0\n")
+                                    "mediainfo: %1/tools/MediaInfo/libmediainfo.so.0\n"
+                                    "settings: %1/zorvane.ini\n"
+                                    "profiles: %1/profiles\n")
                          .arg(QFileInfo(app).canonicalFilePath()));
 }
 

@@ -1,5 +1,6 @@
 // zorvane-cli convert and script: the batch driver with the terminal as its window.
 
+#include "app/Startup.h"
 #include "cli/Cli.h"
 #include "core/AppParams.h"
 #include "encoding/ArgumentBuilder.h"
@@ -118,9 +119,7 @@ int RunBatch(const QCommandLineParser& parser, bool script) {
         return 2;
     }
     const TAppStrings strings;
-    InitAppParams(AppParams);
-    GetFFmpegExe(AppParams);
-    GetMediaInfoDll(AppParams);
+    StartUp(AppParams);
     const QStringList resolutions = LoadResolutionEntries(AppParams.ResolutionTxt);
     TEncoderSettings settings;
     if (const int status = SettingsFromOptions(parser, command, strings, resolutions, settings))

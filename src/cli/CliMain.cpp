@@ -1,5 +1,6 @@
 // zorvane-cli: the program's logic without windows, for scripts, servers and tests.
 
+#include "app/Startup.h"
 #include "cli/Cli.h"
 #include "core/AppParams.h"
 #include "core/IniFile.h"
@@ -82,9 +83,11 @@ int RunVersion(const QCommandLineParser&) {
 }
 
 int RunPaths(const QCommandLineParser&) {
-    InitAppParams(AppParams);
-    Out() << "ffmpeg: " << GetFFmpegExe(AppParams) << '\n';
-    Out() << "mediainfo: " << GetMediaInfoDll(AppParams) << '\n';
+    StartUp(AppParams);
+    Out() << "ffmpeg: " << AppParams.ffmpeg << '\n';
+    Out() << "mediainfo: " << AppParams.MediaInfoDll << '\n';
+    Out() << "settings: " << AppParams.IniName << '\n';
+    Out() << "profiles: " << AppParams.ProfilesDir << '\n';
     return 0;
 }
 
@@ -111,9 +114,9 @@ int RunInfo(const QCommandLineParser& parser) {
         Err() << "zorvane-cli info: name at least one file\n";
         return 2;
     }
-    InitAppParams(AppParams);
-    const QString ffmpeg = GetFFmpegExe(AppParams);
-    const QString mediaInfo = GetMediaInfoDll(AppParams);
+    StartUp(AppParams);
+    const QString ffmpeg = AppParams.ffmpeg;
+    const QString mediaInfo = AppParams.MediaInfoDll;
     const TAppStrings strings;
     if (ffmpeg.isEmpty()) {
         Err() << TerminalText(FFmpegNotFoundText(strings)) << '\n';
@@ -161,9 +164,9 @@ int RunCommand(const QCommandLineParser& parser) {
         return 2;
     }
     const TAppStrings strings;
-    InitAppParams(AppParams);
-    const QString ffmpeg = GetFFmpegExe(AppParams);
-    const QString mediaInfo = GetMediaInfoDll(AppParams);
+    StartUp(AppParams);
+    const QString ffmpeg = AppParams.ffmpeg;
+    const QString mediaInfo = AppParams.MediaInfoDll;
     const QStringList resolutions = LoadResolutionEntries(AppParams.ResolutionTxt);
     TEncoderSettings settings;
     if (const int status =
@@ -212,7 +215,7 @@ int RunBitrateReference(const QCommandLineParser& parser) {
         return 2;
     }
     if (path.isEmpty()) {
-        InitAppParams(AppParams);
+        StartUp(AppParams);
         path = AppParams.AudioBitratesTxt;
     }
     QString error;

@@ -17,6 +17,9 @@ QString SystemLibraryPath(const QString& soname);
 // Readers check this first so that a FIFO given as a configuration file can never block them.
 bool IsRegularFile(const QString& path);
 
+// True for a folder in which the current user may create files.
+bool IsWritableDir(const QString& path);
+
 // True for a regular file that the current user may execute.
 bool IsExecutableFile(const QString& path);
 

@@ -43,6 +43,11 @@ bool IsRegularFile(const QString& path) {
     return ::stat(QFile::encodeName(path).constData(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
+bool IsWritableDir(const QString& path) {
+    return QFileInfo(path).isDir() &&
+           ::access(QFile::encodeName(path).constData(), W_OK | X_OK) == 0;
+}
+
 bool IsExecutableFile(const QString& path) {
     return IsRegularFile(path) && ::access(QFile::encodeName(path).constData(), X_OK) == 0;
 }

@@ -1,0 +1,33 @@
+#include "app/Startup.h"
+
+#include "core/AppParams.h"
+#include "platform/Platform.h"
+
+#include <QDir>
+
+QString UserConfigDir() {
+    QString base = qEnvironmentVariable("XDG_CONFIG_HOME");
+    if (base.isEmpty() || !QDir::isAbsolutePath(base))
+        base = QDir::homePath() + QStringLiteral("/.config");
+    return base + QStringLiteral("/zorvane");
+}
+
+QString SettingsDir(const QString& appDir, bool appDirWritable, const QString& userConfigDir) {
+    return appDirWritable ? appDir : userConfigDir;
+}
+
+void StartUp(TAppParams& params, const QString& appDir) {
+    if (appDir.isEmpty())
+        InitAppParams(params);
+    else
+        InitAppParams(params, appDir);
+    const bool writable = Platform::IsWritableDir(AppDir);
+    const QString dir = SettingsDir(AppDir, writable, UserConfigDir());
+    if (dir != AppDir) {
+        params.IniName = dir + QStringLiteral("/zorvane.ini");
+        params.ProfilesDir = dir + QStringLiteral("/profiles");
+        params.LastProfileFile = params.ProfilesDir + QStringLiteral("/__Last.ini");
+    }
+    GetFFmpegExe(params);
+    GetMediaInfoDll(params);
+}
