@@ -1,15 +1,367 @@
+#include "TestSupport.h"
 #include "core/AppParams.h"
+#include "core/IniFile.h"
+#include "encoding/Profiles.h"
 #include "windows/FormMain.h"
+#include "windows/Widgets.h"
 
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QProcess>
+#include <QSlider>
+#include <QSpinBox>
+#include <QSystemTrayIcon>
+#include <QTabWidget>
+#include <QTest>
+#include <csignal>
 #include <gtest/gtest.h>
 
-TEST(FormMain, OpensWithTitleAndSizes) {
-    TFormMain form;
-    form.show();
-    EXPECT_EQ(form.windowTitle(), ProductTitle());
-    EXPECT_EQ(form.size(), QSize(934, 712));
-    EXPECT_EQ(form.minimumSize(), QSize(650, 400));
-    EXPECT_EQ(form.Strings().LanguageName, QStringLiteral("English"));
-    // The paths follow the executable's folder.
-    EXPECT_EQ(AppParams.IniName, AppDir + QStringLiteral("/zorvane.ini"));
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// A program folder of its own for every test: the window's files are written there.
+class FormMainTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        SetWarningHandler([this](const QString& text) { Warnings.append(text); });
+    }
+    void TearDown() override { SetWarningHandler({}); }
+
+    std::unique_ptr<TFormMain> Open() {
+        QDir().mkpath(Dir.Path(u"app"_s));
+        return std::make_unique<TFormMain>(TFormMainOptions{Dir.Path(u"app"_s), {}});
+    }
+    // Shortcuts reach only the active window.
+    static void Activate(QWidget* window) {
+        window->show();
+        window->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    }
+    QString AppFile(const QString& name) const { return Dir.Path(u"app/"_s + name); }
+
+    template <class T>
+    static T* Control(const TFormMain& form, const char* name) {
+        T* control = form.findChild<T*>(QLatin1StringView(name));
+        EXPECT_TRUE(control) << name;
+        return control;
+    }
+    // The encoder settings as a profile file holds them.
+    QByteArray ProfileText(TFormMain& form) {
+        const QString path = Dir.Path(u"profile%1.ini"_s.arg(++Saved));
+        form.SaveProfileTo(path);
+        return ReadFile(path);
+    }
+
+    TScratchDir Dir;
+    QStringList Warnings;
+    int Saved = 0;
+};
+
+} // namespace
+
+TEST_F(FormMainTest, ControlsChangeTheRecordAndTheEnabledStates) {
+    auto form = Open();
+    auto* codec = Control<QComboBox>(*form, "cbAviVideoCodec");
+    auto* bitrate = Control<QComboBox>(*form, "cbAviVideoBitrate");
+    auto* threads = Control<QComboBox>(*form, "cbAviVideoThreads");
+    EXPECT_TRUE(bitrate->isEnabled());
+    EXPECT_TRUE(threads->isHidden());
+
+    codec->setCurrentIndex(9); // copy
+    EXPECT_EQ(form->EncoderSettings().Avi.VideoCodec, 9);
+    EXPECT_FALSE(bitrate->isEnabled());
+    EXPECT_FALSE(Control<QComboBox>(*form, "cbResolution")->isEnabled());
+    codec->setCurrentIndex(2); // H.264 shows its threads list
+    EXPECT_FALSE(threads->isHidden());
+
+    Control<QCheckBox>(*form, "chAudioDontCopy")->click();
+    EXPECT_TRUE(form->EncoderSettings().Audio.DoNotCopyAudio);
+    EXPECT_FALSE(Control<QComboBox>(*form, "cbAudioCodec")->isEnabled());
+    EXPECT_FALSE(Control<QComboBox>(*form, "cbInterlacing")->isEnabled());
+
+    auto* pages = Control<QTabWidget>(*form, "pcVideoFormat");
+    pages->setCurrentIndex(1);
+    EXPECT_EQ(form->EncoderSettings().OutputFormat, TOutputFormat::MPG);
+    Control<QComboBox>(*form, "cbMpgVideo")->setCurrentIndex(0);
+    EXPECT_EQ(Control<QLabel>(*form, "lblMpgInfo")->text(), u"MPEG-2 / 720 x 576 / 25 fps / AC3");
+    EXPECT_FALSE(Control<QCheckBox>(*form, "chAudioDontCopy")->isEnabled());
+    EXPECT_FALSE(Control<QComboBox>(*form, "cbMpegVersion")->isEnabled());
+
+    Control<QCheckBox>(*form, "chBrightness")->click();
+    auto* brightness = Control<QSlider>(*form, "tbBrightness");
+    EXPECT_TRUE(brightness->isEnabled());
+    brightness->setValue(-15);
+    EXPECT_EQ(Control<QLabel>(*form, "lblBrightnessValue")->text(), QLocale().toString(-1.5));
+    Control<QSlider>(*form, "tbAudioVolume")->setValue(50);
+    EXPECT_EQ(Control<QLabel>(*form, "lblAudioVolume")->text(), u"0.50x");
+    EXPECT_EQ(form->EncoderSettings().Audio.Volume, 50);
+
+    Control<QComboBox>(*form, "cbAviVideoFPS")->setCurrentText(u"29,97"_s);
+    EXPECT_EQ(form->EncoderSettings().Avi.VideoFPS, u"29,97"); // checked when used, not typed
+
+    form->findChild<QAction*>(u"actSetDefaultEncoderSettings"_s)->trigger();
+    EXPECT_EQ(pages->currentIndex(), 0);
+    EXPECT_EQ(Control<QComboBox>(*form, "cbProfileNew")->currentIndex(), 1);
+    EXPECT_FALSE(form->EncoderSettings().Audio.DoNotCopyAudio);
+    EXPECT_TRUE(Control<QComboBox>(*form, "cbAudioCodec")->isEnabled());
+    EXPECT_EQ(Control<QLabel>(*form, "lblAudioVolume")->text(), u"1.00x");
+}
+
+TEST_F(FormMainTest, ActionsOnAnEmptyList) {
+    auto form = Open();
+    const auto enabled = [&](const char* name) {
+        QAction* action = form->Action(QLatin1StringView(name));
+        EXPECT_TRUE(action) << name;
+        return action && action->isEnabled();
+    };
+    for (const char* name : {"actAddFiles", "actAddFolder", "actLoadFileList", "actLoadProfile",
+                             "actSaveProfile", "actAbout", "actShowOptions", "actExit"})
+        EXPECT_TRUE(enabled(name)) << name;
+    for (const char* name :
+         {"actConvert", "actSaveBat", "actRemoveChecked", "actClearFileList", "actCheckAll",
+          "actUncheckAll", "actInvertSelection", "actCheckSelected", "actUncheckSelected",
+          "actSaveFileList", "actExploreDirectory", "actShowHideFileInfo", "actBrowseOutDir"})
+        EXPECT_FALSE(enabled(name)) << name;
+    EXPECT_EQ(form->Action(u"actExploreDirectory"_s)->text(), u"Open directory \"\"");
+    EXPECT_EQ(form->Action(u"actConvert"_s)->shortcut(), QKeySequence(u"Ctrl+E"_s));
+    EXPECT_EQ(form->Action(u"actAbout"_s)->shortcut(), QKeySequence(u"Ctrl+Shift+F1"_s));
+    EXPECT_EQ(form->Action(u"actConvert"_s)->iconText(), u"Convert");
+    EXPECT_EQ(form->Action(u"actHelp"_s)->text(), u"Help");
+
+    // Choosing the output folder enables its buttons.
+    form->findChild<QWidget*>(u"rbOutDir"_s)->setProperty("checked", true);
+    EXPECT_TRUE(enabled("actBrowseOutDir"));
+    EXPECT_TRUE(form->findChild<QWidget*>(u"edOutDir"_s)->isEnabled());
+
+    // Locked while a batch runs; profiles are then only shown, never loaded.
+    form->DisableAll();
+    EXPECT_FALSE(enabled("actAddFiles"));
+    EXPECT_FALSE(enabled("actEsc"));
+    EXPECT_FALSE(form->findChild<QWidget*>(u"pnAudio"_s)->isEnabled());
+    Control<QComboBox>(*form, "cbAudioCodec"); // still there
+    Control<QComboBox>(*form, "cbProfileNew")->setCurrentIndex(1);
+    form->EnableAll();
+    EXPECT_TRUE(enabled("actAddFiles"));
+    EXPECT_FALSE(enabled("actConvert"));
+    EXPECT_TRUE(enabled("actBrowseOutDir"));
+}
+
+TEST_F(FormMainTest, ProfileChooserOrderColoursAndLoading) {
+    const auto profile = [&](const char* file, const QByteArray& main, const QByteArray& rest) {
+        WriteFile(AppFile(u"profiles/"_s + QLatin1StringView(file)),
+                  "[MAIN]\r\nAppName=Zorvane\r\nAppVer=1.14\r\n" + main + rest);
+    };
+    profile("b.ini", "SortIndex=2\r\n", "[AUDIO]\r\nVolume=250\r\n");
+    profile("a.ini", "SortIndex=1\r\nBgColor=#102030\r\nFontColor=#F0F0F0\r\n",
+            "[AVI]\r\nVideoCodec=H.264\r\n");
+    profile("c.ini", "DisplayName=Two\\nlines\r\n", "");
+    WriteFile(AppFile(u"profiles/other.ini"_s), "[MAIN]\r\nAppName=Else\r\n");
+    auto form = Open();
+    auto* chooser = Control<QComboBox>(*form, "cbProfileNew");
+    QStringList items;
+    for (int i = 0; i < chooser->count(); ++i)
+        items << chooser->itemText(i);
+    EXPECT_EQ(items, (QStringList{u"The last session settings"_s, u"Encoder default settings"_s,
+                                  u"Two\r\nlines"_s, u"a"_s, u"b"_s}));
+
+    chooser->setCurrentIndex(3); // a: H.264, with its own colours on the closed box
+    EXPECT_EQ(form->EncoderSettings().Avi.VideoCodec, 2);
+    EXPECT_EQ(chooser->palette().color(QPalette::Button), QColor(0x10, 0x20, 0x30));
+    chooser->setCurrentIndex(4);
+    EXPECT_EQ(form->EncoderSettings().Audio.Volume, 250);
+    EXPECT_EQ(chooser->palette().color(QPalette::Button), QColor(242, 235, 243));
+    chooser->setCurrentIndex(1);
+    EXPECT_EQ(form->EncoderSettings().Audio.Volume, 100);
+    EXPECT_EQ(form->EncoderSettings().Avi.VideoCodec, 0);
+
+    // Saved into the profiles folder: listed and selected; elsewhere: the list stays.
+    Control<QSlider>(*form, "tbAudioVolume")->setValue(77);
+    form->SaveProfileTo(AppFile(u"profiles/mine.ini"_s));
+    EXPECT_EQ(TIniFile(AppFile(u"profiles/mine.ini"_s)).ReadString(u"AUDIO"_s, u"Volume"_s, {}),
+              u"77");
+    form->SaveProfileTo(Dir.Path(u"elsewhere.ini"_s));
+    EXPECT_EQ(chooser->count(), 5);
+
+    // A save that fails reaches the user as a warning from the action, never as a crash.
+    WriteFile(Dir.Path(u"blocker"_s), "x");
+    Guarded(form.get(), [&] { form->SaveProfileTo(Dir.Path(u"blocker/p.ini"_s)); });
+    EXPECT_EQ(Warnings.size(), 1);
+}
+
+TEST_F(FormMainTest, EscClosesOnlyWhenAllowed) {
+    {
+        auto form = Open(); // no settings file: Esc closes
+        Activate(form.get());
+        EXPECT_TRUE(form->Action(u"actEsc"_s)->isEnabled());
+        QTest::keyClick(form.get(), Qt::Key_Escape);
+        EXPECT_FALSE(form->isVisible());
+    }
+    ASSERT_TRUE(QFileInfo::exists(AppFile(u"zorvane.ini"_s)));
+    {
+        auto form = Open(); // a settings file without EscExit: Esc does nothing
+        Activate(form.get());
+        EXPECT_FALSE(form->Action(u"actEsc"_s)->isEnabled());
+        QTest::keyClick(form.get(), Qt::Key_Escape);
+        EXPECT_TRUE(form->isVisible());
+        form->close();
+    }
+    TIniFile ini(AppFile(u"zorvane.ini"_s));
+    ini.WriteBool(u"MAIN"_s, u"EscExit"_s, true);
+    ASSERT_TRUE(ini.Save());
+    auto form = Open();
+    Activate(form.get());
+    form->DisableAll(); // never during a conversion
+    QTest::keyClick(form.get(), Qt::Key_Escape);
+    EXPECT_TRUE(form->isVisible());
+    form->EnableAll();
+    QTest::keyClick(form.get(), Qt::Key_Escape);
+    EXPECT_FALSE(form->isVisible());
+}
+
+TEST_F(FormMainTest, ASecondStartFindsEverythingAsLeft) {
+    QByteArray before;
+    {
+        auto form = Open();
+        form->show();
+        form->move(40, 50);
+        form->resize(800, 600);
+        Control<QTabWidget>(*form, "pcVideoFormat")->setCurrentIndex(1);
+        Control<QComboBox>(*form, "cbAviVideoCodec")->setCurrentIndex(2);
+        Control<QComboBox>(*form, "cbAudioBitrate")->setCurrentText(u"192"_s);
+        Control<QSpinBox>(*form, "edCropLeft")->setValue(16);
+        Control<QCheckBox>(*form, "chRotate")->click();
+        Control<QComboBox>(*form, "cbRotate")->setCurrentText(u"90"_s);
+        Control<QPlainTextEdit>(*form, "meParams")->setPlainText(u"-metadata title=\"x\""_s);
+        Control<QComboBox>(*form, "cbOutputExists")->setCurrentIndex(2);
+        Control<QCheckBox>(*form, "chKeepDates")->click();
+        before = ProfileText(*form);
+        form->close();
+    }
+    ASSERT_TRUE(QFileInfo::exists(AppFile(u"zorvane.ini"_s)));
+    ASSERT_TRUE(QFileInfo::exists(AppFile(u"profiles/__Last.ini"_s)));
+    auto form = Open();
+    EXPECT_EQ(ProfileText(*form), before);
+    EXPECT_EQ(form->pos(), QPoint(40, 50));
+    EXPECT_EQ(form->size(), QSize(800, 600));
+    EXPECT_EQ(Control<QTabWidget>(*form, "pcVideoFormat")->currentIndex(), 1);
+    EXPECT_EQ(Control<QComboBox>(*form, "cbRotate")->currentText(), u"90");
+    EXPECT_EQ(Control<QComboBox>(*form, "cbOutputExists")->currentIndex(), 2);
+    EXPECT_TRUE(Control<QCheckBox>(*form, "chKeepDates")->isChecked());
+    // Choosing "the last session settings" reloads what the previous close saved.
+    Control<QComboBox>(*form, "cbProfileNew")->setCurrentIndex(1);
+    Control<QComboBox>(*form, "cbProfileNew")->setCurrentIndex(0);
+    EXPECT_EQ(ProfileText(*form), before);
+}
+
+TEST_F(FormMainTest, DamagedFilesStartWithDefaultsQuietly) {
+    const QByteArray huge = "[MAIN]\r\nRowHeight=30\r\n" + QByteArray(50 * 1024 * 1024, 'x');
+    const struct {
+        const char* What;
+        const char* File;
+        QByteArray Bytes;
+    } cases[] = {
+        {"empty settings", "zorvane.ini", {}},
+        {"NUL-filled settings", "zorvane.ini", QByteArray(1000, '\0')},
+        {"random settings", "zorvane.ini", RandomBytes(20000, 3)},
+        {"huge settings", "zorvane.ini", huge},
+        {"out of range", "zorvane.ini",
+         "[MAIN]\r\nLeft=-99999\r\nTop=-5\r\ncbOutputExists=9\r\ncbAfterConversion=-2\r\n"
+         "RowHeight=1000\r\nOutputFormat=xyz\r\nffmpeg=/no/such/ffmpeg\r\nMine=1\r\n"},
+        {"empty last session", "profiles/__Last.ini", {}},
+        {"random last session", "profiles/__Last.ini", RandomBytes(20000, 4)},
+        {"last session out of range", "profiles/__Last.ini",
+         "[AVI]\r\nVideoCodec=77\r\n[AUDIO]\r\nAudioCodec=-3\r\nVolume=9999\r\nAudioChannels=12\r\n"
+         "[MPG]\r\nVideoFormat=7\r\n[ADVANCED]\r\nResolution=300\r\nResWidth=-1\r\nInterlacing="
+         "5\r\n"},
+        {"profiles folder is a file", "profiles", "not a folder"},
+    };
+    TAppStrings strings;
+    for (const auto& c : cases) {
+        TScratchDir dir;
+        const QString app = dir.Path(u"app"_s);
+        WriteFile(app + u'/' + QLatin1StringView(c.File), c.Bytes);
+        TFormMain form(TFormMainOptions{app, {}});
+        form.show();
+        const TEncoderSettings& s = form.EncoderSettings();
+        EXPECT_GE(s.Avi.VideoCodec, 0) << c.What;
+        EXPECT_LT(s.Avi.VideoCodec, 10) << c.What;
+        EXPECT_LE(s.Audio.Volume, 300) << c.What;
+        EXPECT_GE(form.findChild<QComboBox*>(u"cbOutputExists"_s)->currentIndex(), 0) << c.What;
+        EXPECT_GE(form.findChild<QComboBox*>(u"cbMpgVideo"_s)->currentIndex(), 0) << c.What;
+        EXPECT_FALSE(form.findChild<QComboBox*>(u"cbAviVideoCodec"_s)->currentText().isEmpty())
+            << c.What;
+        EXPECT_EQ(AppParams.ffmpeg, SystemFFmpeg()) << c.What;
+        form.close();
+        if (QByteArray(c.What) == "out of range") {
+            EXPECT_EQ(TIniFile(app + u"/zorvane.ini"_s).ReadString(u"MAIN"_s, u"Mine"_s, {}), u"1");
+        }
+        if (QByteArray(c.What) == "huge settings") {
+            EXPECT_EQ(QFileInfo(app + u"/zorvane.ini"_s).size(), huge.size()); // never rewritten
+        }
+    }
+    EXPECT_TRUE(Warnings.isEmpty());
+}
+
+TEST_F(FormMainTest, StayOnTopKeepsSecondaryWindowsOnTop) {
+    auto form = Open();
+    form->show();
+    form->Action(u"actAbout"_s)->trigger();
+    ASSERT_EQ(form->SecondaryWindows().size(), 1);
+    QWidget* about = form->SecondaryWindows().first();
+    EXPECT_TRUE(about->isVisible());
+    EXPECT_EQ(about->parentWidget(), form.get());
+    for (bool expected : {true, false}) {
+        form->Action(u"actStayOnTop"_s)->trigger();
+        EXPECT_EQ(form->StayOnTop(), expected);
+        EXPECT_EQ(bool(form->windowFlags() & Qt::WindowStaysOnTopHint), expected);
+        EXPECT_TRUE(about->windowFlags() & Qt::WindowStaysOnTopHint);
+        EXPECT_EQ(form->Action(u"actStayOnTop"_s)->isChecked(), expected);
+    }
+    // The key that opens the about window closes it.
+    Activate(about);
+    QTest::keyClick(about, Qt::Key_F1, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_FALSE(about->isVisible());
+}
+
+TEST_F(FormMainTest, MinimizingToATrayThatDoesNotExistMinimizes) {
+    auto form = Open();
+    form->show();
+    form->Action(u"actMinimizeToTray"_s)->trigger();
+    if (QSystemTrayIcon::isSystemTrayAvailable()) {
+        EXPECT_FALSE(form->isVisible());
+        form->Action(u"actShowHideMainWindow"_s)->trigger();
+        EXPECT_TRUE(form->isVisible());
+    } else {
+        EXPECT_TRUE(form->isMinimized());
+    }
+}
+
+// The real program, told to end by the system, saves like its close button.
+TEST(Program, EndingSignalSavesSettingsAndTheLastProfile) {
+    TScratchDir dir;
+    const QString app = dir.Path(u"app"_s);
+    QDir().mkpath(app);
+    ASSERT_TRUE(QFile::copy(QStringLiteral(ZORVANE_GUI), app + u"/zorvane"_s));
+    for (const int signal : {SIGTERM, SIGHUP}) {
+        QFile::remove(app + u"/zorvane.ini"_s);
+        QFile::remove(app + u"/profiles/__Last.ini"_s);
+        QProcess program;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(u"QT_QPA_PLATFORM"_s, u"offscreen"_s);
+        program.setProcessEnvironment(env);
+        program.start(app + u"/zorvane"_s, {});
+        ASSERT_TRUE(program.waitForStarted());
+        QTest::qWait(3000);
+        ::kill(pid_t(program.processId()), signal);
+        ASSERT_TRUE(program.waitForFinished(20000));
+        EXPECT_EQ(program.exitStatus(), QProcess::NormalExit) << signal;
+        EXPECT_EQ(program.exitCode(), 0);
+        EXPECT_TRUE(TIniFile(app + u"/zorvane.ini"_s).SectionExists(u"PROGRESS"_s)) << signal;
+        EXPECT_TRUE(TIniFile(app + u"/profiles/__Last.ini"_s).SectionExists(u"ADVANCED"_s));
+    }
 }

@@ -234,9 +234,10 @@ TEST(Startup, WritableProgramFolderKeepsSettingsBesideTheProgram) {
         SettingsDir(QStringLiteral("/usr/bin"), false, QStringLiteral("/home/u/.config/zorvane")),
         u"/home/u/.config/zorvane");
 
+    const QByteArray previous = qgetenv("XDG_CONFIG_HOME");
     qputenv("XDG_CONFIG_HOME", "/tmp/xdg");
     EXPECT_EQ(UserConfigDir(), u"/tmp/xdg/zorvane");
     qputenv("XDG_CONFIG_HOME", "relative/ignored");
     EXPECT_EQ(UserConfigDir(), QDir::homePath() + QStringLiteral("/.config/zorvane"));
-    qunsetenv("XDG_CONFIG_HOME");
+    qputenv("XDG_CONFIG_HOME", previous);
 }

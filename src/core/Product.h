@@ -11,6 +11,17 @@ inline constexpr char16_t ProductName[] = u"Zorvane";
 inline constexpr char16_t ProductVersion[] = u"1.14";
 inline constexpr char16_t DistributionArchive[] = u"Zorvane.zip";
 inline constexpr char16_t HomePageUrl[] = ZORVANE_HOME_PAGE_URL;
+inline constexpr char16_t ReleaseDate[] = u"2018.07.02";
+inline constexpr char16_t ProducerName[] = u"Ostrel Software";
+
+// The web pages the program opens; all addresses of the program are here.
+inline constexpr char16_t QuickStartUrl[] = ZORVANE_HOME_PAGE_URL u"quick-start/";
+inline constexpr char16_t DonationUrl[] = ZORVANE_HOME_PAGE_URL u"donate/";
+inline constexpr char16_t FacebookUrl[] = u"https://www.facebook.com/zorvane/";
+inline constexpr char16_t TwitterUrl[] = u"https://twitter.com/zorvane/";
+inline constexpr char16_t FourccInfoUrl[] = u"https://www.fourcc.org/codecs/";
+inline constexpr char16_t FFmpegProjectUrl[] = u"https://ffmpeg.org/";
+inline constexpr char16_t MediaInfoProjectUrl[] = u"https://mediaarea.net/en/MediaInfo";
 
 // Versions of the tools the program is made for; shared copies are recognised by them.
 inline constexpr char16_t FFmpegToolVersion[] = u"N-90708-g8daca7697b";

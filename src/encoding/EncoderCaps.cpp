@@ -39,3 +39,16 @@ QString AacEncoderFor(const QString& ffmpegExe) {
     known.insert(ffmpegExe, chosen);
     return chosen;
 }
+
+QString EncoderLongHelp(const QString& ffmpegExe) {
+    if (ffmpegExe.isEmpty())
+        return {};
+    QStringList lines;
+    try {
+        RunConsoleProcess(ffmpegExe, QStringLiteral("-hide_banner -h long"), &lines, {},
+                          {nullptr, 20000});
+    } catch (const EOSError&) {
+        return {};
+    }
+    return lines.join(u'\n');
+}

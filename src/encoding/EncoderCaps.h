@@ -6,3 +6,7 @@
 // otherwise its own "aac" (Linux builds of FFmpeg seldom carry libfdk_aac). Asked once per
 // encoder path; later calls answer from memory.
 QString AacEncoderFor(const QString& ffmpegExe);
+
+// The encoder's own description of its options ("ffmpeg -h long"), lines joined by LF; empty when
+// the encoder cannot be run.
+QString EncoderLongHelp(const QString& ffmpegExe);

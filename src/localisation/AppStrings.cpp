@@ -111,3 +111,10 @@ QString FFmpegNotFoundText(const TAppStrings& strings) {
     return FormatCatalogText(strings.Main.FFmpegNotExists, QString::fromUtf16(DistributionArchive),
                              QString::fromUtf16(ProductName));
 }
+
+const QString* FindCatalogText(const TAppStrings& strings, QStringView entryName) {
+    for (const TCatalogEntry& entry : Entries)
+        if (CatalogEntryName(entry) == entryName)
+            return &CatalogValue(strings, entry);
+    return nullptr;
+}

@@ -89,3 +89,6 @@ QString FormatCatalogText(const QString& templ, const QString& arg1 = {}, const 
 
 // The text of the warning shown when the encoder is missing.
 QString FFmpegNotFoundText(const TAppStrings& strings);
+
+// The text of the entry named "Section.Field" ("Main.chKeepDates"); null when there is none.
+const QString* FindCatalogText(const TAppStrings& strings, QStringView entryName);

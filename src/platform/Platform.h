@@ -36,6 +36,10 @@ TFileDates GetFileDates(const QString& path);
 // Sets access and modification times (Linux cannot set a creation time).
 bool SetFileDates(const QString& path, const TFileDates& dates);
 
+// Turns SIGTERM, SIGHUP and SIGINT into a byte on a pipe and returns the pipe's read end (-1 on
+// failure), so the event loop can close the program as its close button does.
+int CloseSignalsFd();
+
 // Asks the system to power off.
 bool PowerOff();
 

@@ -120,4 +120,27 @@ bool PowerOff() {
     return QProcess::startDetached(QStringLiteral("systemctl"), {QStringLiteral("poweroff")});
 }
 
+namespace {
+int ClosePipe[2] = {-1, -1};
+
+void OnCloseSignal(int) {
+    const char byte = 1;
+    [[maybe_unused]] const ssize_t written = ::write(ClosePipe[1], &byte, 1);
+}
+} // namespace
+
+int CloseSignalsFd() {
+    if (ClosePipe[0] >= 0)
+        return ClosePipe[0];
+    if (::pipe2(ClosePipe, O_CLOEXEC | O_NONBLOCK) != 0)
+        return -1;
+    struct sigaction action {};
+    action.sa_handler = OnCloseSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    for (const int signal : {SIGTERM, SIGHUP, SIGINT})
+        ::sigaction(signal, &action, nullptr);
+    return ClosePipe[0];
+}
+
 } // namespace Platform

@@ -1,32 +1,440 @@
 #include "windows/FormMain.h"
 
+#include "app/MainWindowRules.h"
+#include "app/Startup.h"
 #include "core/AppParams.h"
+#include "core/IniFile.h"
+#include "encoding/Profiles.h"
+#include "encoding/ReferenceLists.h"
+#include "encoding/SettingsControls.h"
+#include "windows/Widgets.h"
+#include "windows/panels/AdvancedPanel.h"
+#include "windows/panels/AudioPanel.h"
+#include "windows/panels/OutputPanel.h"
+#include "windows/panels/ProfilePanel.h"
+#include "windows/panels/VideoPanel.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QCloseEvent>
 #include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFontDatabase>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QMenu>
+#include <QMenuBar>
+#include <QScreen>
+#include <QStandardPaths>
+#include <QSystemTrayIcon>
+#include <QTableView>
+#include <QToolButton>
+#include <QVBoxLayout>
 
-TFormMain::TFormMain(QWidget* parent) : QMainWindow(parent) {
-    FormCreate();
+TFormMain::TFormMain(const TFormMainOptions& options, QWidget* parent) : QMainWindow(parent) {
+    FormCreate(options);
 }
 
 TFormMain::~TFormMain() = default;
 
-void TFormMain::FormCreate() {
+QAction* TFormMain::Action(const QString& name) const {
+    return findChild<QAction*>(name, Qt::FindDirectChildrenOnly);
+}
+
+void TFormMain::FormCreate(const TFormMainOptions& options) {
+    setObjectName(QStringLiteral("FormMain"));
+    setWindowIcon(QIcon::fromTheme(QStringLiteral("video-x-generic"),
+                                   style()->standardIcon(QStyle::SP_MediaPlay)));
     setMinimumSize(650, 400);
     resize(934, 712);
+    StayOnTopEnabled = false;
 
-    InitAppParams(AppParams);
-    GetFFmpegExe(AppParams);
-    GetMediaInfoDll(AppParams);
+    StartUp(AppParams, options.AppDir);
     AppParams.ScrollProgressToBottom = true;
-
     AppStrings = std::make_unique<TAppStrings>();
-
     setWindowTitle(ProductTitle());
-    QApplication::setApplicationDisplayName(ProductTitle());
 
     SystemLanguageFirst_ = CheckIniFile(AppParams);
+    PrepareControls();
+    SetDefaultParams();
 
-    // A missing profiles folder is created; a failure here only means profiles cannot be saved.
+    InitialDir = AppDir;
+    QDir().mkpath(AppParams.ProfilesDir); // a failure only means profiles cannot be saved
+    if (QFileInfo(AppParams.LastProfileFile).isFile())
+        LoadProfileFrom(AppParams.LastProfileFile);
+
+    LoadSettingsFromIni();
+    SetLang();
+    InitControls();
+    GetProfiles();
+}
+
+void TFormMain::PrepareControls() {
+    ResolutionEntries = LoadResolutionEntries(AppParams.ResolutionTxt);
+    FourccTags = LoadFourccTags(AppParams.FourccTagsFile);
+    AppParams.MonospaceFont = ChooseMonospaceFont(QFontDatabase::families());
+
+    CreateActions();
+    CreateMenus();
+    CreateToolbar();
+    CreateTray();
+
+    auto* central = new QWidget(this);
+    auto* layout = new QVBoxLayout(central);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    auto* pnGridBg = Named(new QWidget(central), "pnGridBg");
+    auto* gridLayout = new QVBoxLayout(pnGridBg);
+    gridLayout->setContentsMargins(2, 2, 2, 2);
+    ng = Named(new QTableView(pnGridBg), "ng");
+    ng->setContextMenuPolicy(Qt::CustomContextMenu);
+    ng->setSelectionBehavior(QAbstractItemView::SelectRows);
+    ng->horizontalHeader()->setFixedHeight(22);
+    QFont listFont(Program.ListFontName, Program.ListFontSize);
+    ng->setFont(listFont);
+    connect(ng, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+        InitControls();
+        popLv->popup(ng->viewport()->mapToGlobal(at));
+    });
+    gridLayout->addWidget(ng);
+    layout->addWidget(pnGridBg, 1);
+
+    Output = new TOutputPanel(*AppStrings, Action(QStringLiteral("actBrowseOutDir")),
+                              Action(QStringLiteral("actExploreOutDir")), central);
+    Output->SetOutDir(QStandardPaths::writableLocation(QStandardPaths::DesktopLocation));
+    connect(Output, &TOutputPanel::OutDirChoiceChanged, this, [this] { InitControls(); });
+    layout->addWidget(Output);
+    layout->addWidget(CreateConversionSettings());
+    setCentralWidget(central);
+}
+
+QWidget* TFormMain::CreateConversionSettings() {
+    fpConversionSettings = Named(new QWidget(this), "fpConversionSettings");
+    auto* layout = new QVBoxLayout(fpConversionSettings);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    ConversionSettingsHeader = Named(new QToolButton(fpConversionSettings), "pnConversionSettings");
+    ConversionSettingsHeader->setCheckable(true);
+    ConversionSettingsHeader->setChecked(true);
+    ConversionSettingsHeader->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    ConversionSettingsHeader->setArrowType(Qt::DownArrow);
+    ConversionSettingsHeader->setFixedHeight(22);
+    ConversionSettingsHeader->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    layout->addWidget(ConversionSettingsHeader);
+
+    auto* body = new QWidget(fpConversionSettings);
+    body->setFixedHeight(302 - 22);
+    auto* row = new QHBoxLayout(body);
+    row->setContentsMargins(0, 0, 0, 0);
+    auto* pnLeft = Named(new QWidget(body), "pnLeft");
+    auto* left = new QVBoxLayout(pnLeft);
+    left->setContentsMargins(0, 0, 0, 0);
+    Profile = new TProfilePanel(pnLeft);
+    left->addWidget(Profile);
+    auto* panels = new QHBoxLayout;
+    Video = new TVideoPanel(*AppStrings, pnLeft);
+    Audio = new TAudioPanel(*AppStrings, pnLeft);
+    panels->addWidget(Video);
+    panels->addWidget(Audio);
+    left->addLayout(panels, 1);
+    row->addWidget(pnLeft);
+    Advanced = new TAdvancedPanel(
+        *AppStrings, ResolutionListItems(*AppStrings, AppParams.ResolutionTxt), FourccTags, body);
+    row->addWidget(Advanced, 1);
+    layout->addWidget(body);
+    Panels = {Video, Audio, Advanced};
+
+    connect(ConversionSettingsHeader, &QToolButton::toggled, this, [this, body](bool expanded) {
+        body->setVisible(expanded);
+        ConversionSettingsHeader->setArrowType(expanded ? Qt::DownArrow : Qt::RightArrow);
+    });
+    for (TSettingsPanel* panel : Panels)
+        connect(panel, &TSettingsPanel::Edited, this, [this] {
+            if (UpdatingControls)
+                return;
+            // An exception raised while the panels recompute their states is swallowed.
+            Guarded(this, [this] {
+                ReadControls();
+                InitControls();
+            });
+        });
+    connect(Profile, &TProfilePanel::ProfileChosen, this,
+            [this](int item) { Guarded(this, [&] { actLoadSelectedProfileExecute(item); }); });
+    connect(Audio, &TAudioPanel::BitrateReferenceRequested, this,
+            [this] { Guarded(this, [this] { btnInfoAudioBitratesClick(); }); });
+    connect(Advanced, &TAdvancedPanel::FourccInfoRequested, this,
+            [this] { OpenUrl(QString::fromUtf16(FourccInfoUrl)); });
+    connect(Advanced, &TAdvancedPanel::EncoderHelpRequested, this,
+            [this] { Guarded(this, [this] { btnFFParamsClick(); }); });
+    return fpConversionSettings;
+}
+
+TGridInfo TFormMain::GridInfo() const {
+    return {}; // the list holds no rows until files can be added
+}
+
+int TFormMain::SelectedRow() const {
+    return -1;
+}
+
+void TFormMain::SetDefaultParams() {
+    Settings = DefaultEncoderSettings(*AppStrings, Program.DefaultVideoCodecIndex);
+    ShowSettings();
+}
+
+void TFormMain::ShowSettings() {
+    UpdatingControls = true;
+    for (TSettingsPanel* panel : Panels)
+        panel->ShowSettings(Settings);
+    for (TSettingsPanel* panel : Panels)
+        panel->ShowDerived(Settings, *AppStrings);
+    UpdatingControls = false;
+}
+
+void TFormMain::ReadControls() {
+    for (TSettingsPanel* panel : Panels)
+        panel->ReadSettings(Settings);
+}
+
+void TFormMain::InitControls() {
+    UpdatingControls = true;
+    const QHash<QString, bool> enabled = EncoderControlsEnabled(Settings);
+    const QHash<QString, bool> visible = EncoderControlsVisible(Settings);
+    for (TSettingsPanel* panel : Panels) {
+        panel->ApplyStates(enabled, visible);
+        panel->ShowDerived(Settings, *AppStrings);
+    }
+    if (!ConversionRunning) {
+        const QHash<QString, bool> actions =
+            MainActionsEnabled(GridInfo(), SelectedRow(), Output->OutDirChosen());
+        for (const auto& [name, on] : actions.asKeyValueRange())
+            if (QAction* action = Action(name))
+                action->setEnabled(on);
+        Action(QStringLiteral("actEsc"))->setEnabled(EscClosesWindow(Program.EscExit, false));
+    }
+    Action(QStringLiteral("actExploreDirectory"))
+        ->setText(ExploreDirectoryCaption(*AppStrings, QString()));
+    Action(QStringLiteral("actShowHideMainWindow"))
+        ->setText(isVisible() ? AppStrings->Main.actMinimizeToTray
+                              : AppStrings->Main.actShowMainWindow);
+    UpdatingControls = false;
+}
+
+void TFormMain::SetLang() {
+    setWindowTitle(ProductTitle());
+    for (TSettingsPanel* panel : Panels)
+        panel->SetLang(*AppStrings);
+    Output->SetLang(*AppStrings);
+    Profile->SetLang(*AppStrings);
+    ConversionSettingsHeader->setText(AppStrings->Main.pnConversionSettings);
+    for (QAction* action : findChildren<QAction*>(Qt::FindDirectChildrenOnly)) {
+        const QString name = action->objectName();
+        QString caption;
+        if (name == u"actSaveBat")
+            caption = AppStrings->Main.actSaveBAT;
+        else if (name == u"actHelp")
+            caption = AppStrings->Main.mnuHelp;
+        else if (name == u"actGoToDonation")
+            caption = AppStrings->About.Donation;
+        else if (const QString* text = FindCatalogText(*AppStrings, QStringLiteral("Main.") + name))
+            caption = *text;
+        else
+            continue;
+        action->setText(caption);
+        action->setToolTip(caption);
+    }
+    for (QMenu* menu : menuBar()->findChildren<QMenu*>())
+        if (const QString* text =
+                FindCatalogText(*AppStrings, QStringLiteral("Main.") + menu->objectName()))
+            menu->setTitle(*text);
+    const std::pair<const char*, QString> buttons[] = {
+        {"actAddFiles", AppStrings->Main.btnAdd},
+        {"actAddFolder", AppStrings->Main.btnAddFolder},
+        {"actRemoveChecked", AppStrings->Main.btnRemove},
+        {"actConvert", AppStrings->Main.btnConvert},
+        {"actShowHideFileInfo", AppStrings->Main.btnFileInfo},
+        {"actShowOptions", AppStrings->Main.btnOptions}};
+    for (const auto& [name, text] : buttons)
+        Action(QLatin1StringView(name))->setIconText(text);
+    InitControls();
+}
+
+void TFormMain::DisableAll() {
+    for (const char* name : {"tbMain", "ng", "pnMid", "pnVideo", "pnAudio", "pnAdvancedSettings"})
+        if (QWidget* w = findChild<QWidget*>(QLatin1StringView(name)))
+            w->setEnabled(false);
+    for (QAction* action : findChildren<QAction*>(Qt::FindDirectChildrenOnly))
+        action->setEnabled(false);
+}
+
+void TFormMain::EnableAll() {
+    for (const char* name : {"tbMain", "ng", "pnMid", "pnVideo", "pnAudio", "pnAdvancedSettings"})
+        if (QWidget* w = findChild<QWidget*>(QLatin1StringView(name)))
+            w->setEnabled(true);
+    for (QAction* action : findChildren<QAction*>(Qt::FindDirectChildrenOnly))
+        action->setEnabled(true);
+    InitControls();
+}
+
+// Profiles
+
+void TFormMain::LoadProfileFrom(const QString& fileName) {
+    TEncoderSettings loaded = Settings;
+    LoadProfile(loaded, fileName,
+                {*AppStrings, Program.DefaultVideoCodecIndex, Advanced->ResolutionItemCount()});
+    ApplyProfile(loaded);
+}
+
+void TFormMain::ApplyProfile(const TEncoderSettings& settings) {
+    Settings = settings;
+    ShowSettings();
+    ReadControls(); // the controls' own ranges apply to what the profile held
+    InitControls();
+}
+
+void TFormMain::SaveProfileTo(const QString& fileName) {
+    ReadControls();
+    QString error;
+    if (!SaveProfile(Settings, fileName, *AppStrings, &error))
+        throw std::runtime_error(error.toStdString());
+}
+
+void TFormMain::GetProfiles() {
+    Profile->Fill(::GetProfiles(AppParams.ProfilesDir, AppParams.LastProfileFile), *AppStrings);
+}
+
+void TFormMain::actLoadSelectedProfileExecute(int item) {
+    if (!Action(QStringLiteral("actLoadSelectedProfile"))->isEnabled())
+        return; // during a conversion only the shown item changes
+    if (item == 0) {
+        LoadProfileFrom(AppParams.LastProfileFile);
+    } else if (item == 1) {
+        actSetDefaultEncoderSettingsExecute();
+    } else if (item >= 2 && !Profile->Profiles().isEmpty()) {
+        const int entry = item - 2 < Profile->Profiles().size() ? item - 2 : 0;
+        LoadProfileFrom(AppParams.ProfilesDir + u'/' + Profile->Profiles().at(entry).ShortFileName);
+    }
+}
+
+void TFormMain::actSetDefaultEncoderSettingsExecute() {
+    SetDefaultParams();
+    Profile->Select(1);
+    InitControls();
+}
+
+void TFormMain::actLoadProfileExecute() {
+    const QString file = QFileDialog::getOpenFileName(
+        this, QString(), AppParams.ProfilesDir,
+        DialogFilter(AppStrings->Main.dlgOpenProfile_Filter, QStringLiteral("*.ini *.INI")));
+    if (!file.isEmpty())
+        LoadProfileFrom(file);
+}
+
+void TFormMain::actSaveProfileExecute() {
+    QString file = QFileDialog::getSaveFileName(
+        this, QString(), AppParams.ProfilesDir,
+        DialogFilter(AppStrings->Main.dlgSaveProfile_Filter, QStringLiteral("*.ini *.INI")));
+    if (file.isEmpty())
+        return;
+    if (QFileInfo(file).suffix().isEmpty())
+        file += QStringLiteral(".ini");
+    SaveProfileTo(file);
+    if (QFileInfo(file).absolutePath().compare(QFileInfo(AppParams.ProfilesDir).absoluteFilePath(),
+                                               Qt::CaseInsensitive) != 0)
+        return;
+    GetProfiles();
+    const QString name = QFileInfo(file).fileName();
+    int item = 0;
+    for (int i = 0; i < Profile->Profiles().size(); ++i)
+        if (Profile->Profiles().at(i).ShortFileName.compare(name, Qt::CaseInsensitive) == 0)
+            item = i + 2;
+    Profile->Select(item);
+}
+
+// Settings file
+
+TProgramSettings TFormMain::CurrentProgramSettings() const {
+    TProgramSettings s = Program;
+    s.LanguageIni = AppParams.LanguageIni;
+    s.Maximized = isMaximized();
+    if (!s.Maximized) {
+        s.Left = x();
+        s.Top = y();
+        s.Width = width();
+        s.Height = height();
+    }
+    Output->ReadSettings(s);
+    s.ConversionSettingsExpanded = ConversionSettingsHeader->isChecked();
+    s.OutputFormat = Settings.OutputFormat;
+    s.FileAnalysis = AppParams.FileAnalysis;
+    s.OpenFileAfterIconClick = AppParams.OpenFileAfterIconClick;
+    s.DragAcceptDirectories = AppParams.DragAcceptDirectories;
+    s.LastDir = InitialDir;
+    return s;
+}
+
+void TFormMain::LoadSettingsFromIni() {
+    TProgramSettings current = CurrentProgramSettings();
+    current.Maximized = false;
+    const QSize screenSize = screen() ? screen()->geometry().size() : QSize(1920, 1080);
+    bool existed = false;
+    Program = ReadProgramSettingsFile(AppParams.IniName, current, screenSize, &existed);
+    if (!existed)
+        return;
+    ApplyToolSettings(Program, AppParams);
+    if (!Program.LanguageIni.isEmpty()) {
+        const QString file = AppParams.LangDir + u'/' + Program.LanguageIni;
+        if (QFileInfo(file).isFile()) {
+            AppStrings->SetEN();
+            AppStrings->LoadFromFile(file);
+            AppParams.LanguageIni = Program.LanguageIni;
+        }
+    }
+    Settings.OutputFormat = Program.OutputFormat;
+    UpdatingControls = true;
+    Video->ShowSettings(Settings);
+    UpdatingControls = false;
+    move(Program.Left, Program.Top);
+    resize(Program.Width, Program.Height);
+    if (Program.Maximized)
+        setWindowState(windowState() | Qt::WindowMaximized);
+    Output->ShowSettings(Program);
+    AppParams.KeepFileDates = Program.KeepFileDates;
+    AppParams.FileAnalysis = Program.FileAnalysis;
+    AppParams.OpenFileAfterIconClick = Program.OpenFileAfterIconClick;
+    AppParams.DragAcceptDirectories = Program.DragAcceptDirectories;
+    ng->setFont(QFont(Program.ListFontName, Program.ListFontSize));
+    ng->horizontalHeader()->setFixedHeight(Program.ListFontSize < 14 ? 22 : 34);
+    ng->verticalHeader()->setDefaultSectionSize(Program.RowHeight);
+    ng->setShowGrid(Program.GridLines);
+    if (QFileInfo(Program.LastDir).isDir())
+        InitialDir = Program.LastDir;
+    ConversionSettingsHeader->setChecked(Program.ConversionSettingsExpanded);
+}
+
+void TFormMain::SaveSettingsToIni() {
+    Program = CurrentProgramSettings();
+    QDir().mkpath(QFileInfo(AppParams.IniName).absolutePath());
+    SaveProgramSettingsFile(Program, AppParams.IniName); // a failure is not reported
+}
+
+void TFormMain::FormClose() {
+    if (ClosedOnce)
+        return;
+    ClosedOnce = true;
+    ReadControls();
+    SaveSettingsToIni();
     QDir().mkpath(AppParams.ProfilesDir);
+    SaveProfile(Settings, AppParams.LastProfileFile, *AppStrings); // failures are ignored
+    if (ti)
+        ti->hide();
+}
+
+void TFormMain::closeEvent(QCloseEvent* event) {
+    FormClose();
+    for (QWidget* window : SecondaryWindows())
+        window->close();
+    event->accept();
+    Q_EMIT Closed();
 }

@@ -1,24 +1,127 @@
 #pragma once
 
+#include "app/ProgramSettings.h"
+#include "encoding/EncoderSettings.h"
+#include "filelist/GridInfo.h"
 #include "localisation/AppStrings.h"
 
 #include <QMainWindow>
+#include <QStringList>
 #include <memory>
 
-// The main window: file list, encoder settings and output options.
+class QAction;
+class QMenu;
+class QSystemTrayIcon;
+class QTableView;
+class QToolButton;
+class TAdvancedPanel;
+class TAudioPanel;
+class TFormAbout;
+class TFormTextView;
+class TOutputPanel;
+class TProfilePanel;
+class TSettingsPanel;
+class TVideoPanel;
+
+struct TFormMainOptions {
+    QString AppDir;        // empty: the executable's folder
+    QStringList Arguments; // the program's arguments, without the program itself
+};
+
+// The main window: menus, toolbar, the file list's place, the output options and the encoder
+// settings panels, the tray icon. It shows what the logic computes and hands actions to it.
 class TFormMain : public QMainWindow {
     Q_OBJECT
 
 public:
-    explicit TFormMain(QWidget* parent = nullptr);
+    explicit TFormMain(const TFormMainOptions& options = {}, QWidget* parent = nullptr);
     ~TFormMain() override;
 
     const TAppStrings& Strings() const { return *AppStrings; }
     bool SystemLanguageFirst() const { return SystemLanguageFirst_; }
+    const TEncoderSettings& EncoderSettings() const { return Settings; }
+    bool StayOnTop() const { return StayOnTopEnabled; }
+    QAction* Action(const QString& name) const;
+
+    // The counts of the file list (empty until the list holds rows).
+    TGridInfo GridInfo() const;
+    int SelectedRow() const;
+
+    void InitControls();
+    void SetDefaultParams();
+    void DisableAll();
+    void EnableAll();
+    void SetLang();
+
+    void SaveProfileTo(const QString& fileName);
+    void LoadProfileFrom(const QString& fileName);
+    void GetProfiles();
+
+    // The secondary windows that exist, for stay-on-top and hiding.
+    QList<QWidget*> SecondaryWindows() const;
+
+Q_SIGNALS:
+    // The window has saved everything and closed; the program ends.
+    void Closed();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
 
 private:
-    void FormCreate();
+    void FormCreate(const TFormMainOptions& options);
+    void FormClose();
+    void PrepareControls();
+    void CreateActions();
+    void CreateMenus();
+    void CreateToolbar();
+    void CreateTray();
+    QWidget* CreateConversionSettings();
+    void LoadSettingsFromIni();
+    void SaveSettingsToIni();
+    void ShowSettings();
+    void ReadControls();
+    void ApplyProfile(const TEncoderSettings& settings);
+    TProgramSettings CurrentProgramSettings() const;
+    void OpenUrl(const QString& address);
+    QAction* NewAction(const char* name, QKeySequence key = {});
+
+    void actLoadSelectedProfileExecute(int item);
+    void actSetDefaultEncoderSettingsExecute();
+    void actLoadProfileExecute();
+    void actSaveProfileExecute();
+    void actStayOnTopExecute();
+    void actMinimizeToTrayExecute();
+    void actShowHideMainWindowExecute();
+    void actBrowseOutDirExecute();
+    void actAboutExecute();
+    void actEscExecute();
+    void btnInfoAudioBitratesClick();
+    void btnFFParamsClick();
 
     std::unique_ptr<TAppStrings> AppStrings;
     bool SystemLanguageFirst_ = true;
+    TEncoderSettings Settings;
+    TProgramSettings Program;
+    QStringList ResolutionEntries;
+    QStringList FourccTags;
+    QString InitialDir;
+    bool UpdatingControls = false;
+    bool ConversionRunning = false;
+    bool StayOnTopEnabled = false;
+    bool ClosedOnce = false;
+
+    QTableView* ng = nullptr;
+    QWidget* fpConversionSettings = nullptr;
+    QToolButton* ConversionSettingsHeader = nullptr;
+    TVideoPanel* Video = nullptr;
+    TAudioPanel* Audio = nullptr;
+    TAdvancedPanel* Advanced = nullptr;
+    TOutputPanel* Output = nullptr;
+    TProfilePanel* Profile = nullptr;
+    QList<TSettingsPanel*> Panels;
+    QSystemTrayIcon* ti = nullptr;
+    QMenu* popTi = nullptr;
+    QMenu* popLv = nullptr;
+    TFormAbout* FormAbout = nullptr;
+    TFormTextView* FormEncoderHelp = nullptr;
 };

@@ -1,0 +1,64 @@
+#pragma once
+
+#include "windows/panels/SettingsPanel.h"
+
+class QComboBox;
+class QCheckBox;
+class QLabel;
+class QPlainTextEdit;
+class QSlider;
+class QSpinBox;
+
+// pnAdvancedSettings: cropping, resolution, deinterlacing, video tag, audio track, picture filters
+// and additional encoder parameters.
+class TAdvancedPanel : public TSettingsPanel {
+    Q_OBJECT
+
+public:
+    TAdvancedPanel(const TAppStrings& strings, const QStringList& resolutionItems,
+                   const QStringList& fourccTags, QWidget* parent);
+
+    void ShowSettings(const TEncoderSettings& s) override;
+    void ReadSettings(TEncoderSettings& s) const override;
+    void SetLang(const TAppStrings& strings) override;
+    void ShowDerived(const TEncoderSettings& s, const TAppStrings& strings) override;
+
+    int ResolutionItemCount() const;
+
+Q_SIGNALS:
+    void FourccInfoRequested();
+    void EncoderHelpRequested();
+
+private:
+    QWidget* NewCropping();
+    QWidget* NewResolution(const QStringList& items);
+    QWidget* NewVideoTag(const QStringList& tags);
+    QWidget* NewFilters();
+    QWidget* NewParams();
+
+    QSpinBox* edCropTop;
+    QSpinBox* edCropBottom;
+    QSpinBox* edCropLeft;
+    QSpinBox* edCropRight;
+    QComboBox* cbResolution;
+    QSpinBox* edResWidth;
+    QSpinBox* edResHeight;
+    QComboBox* cbInterlacing;
+    QCheckBox* chVideoFourcc;
+    QComboBox* cbVideoTag;
+    QComboBox* cbAudioTrackNo;
+    QCheckBox* chConvertColors;
+    QComboBox* cbConvertColors;
+    QCheckBox* chBrightness;
+    QSlider* tbBrightness;
+    QLabel* lblBrightnessValue;
+    QCheckBox* chSaturation;
+    QSlider* tbSaturation;
+    QLabel* lblSaturationValue;
+    QCheckBox* chFlipHorizontal;
+    QCheckBox* chFlipVertical;
+    QCheckBox* chNegative;
+    QCheckBox* chRotate;
+    QComboBox* cbRotate;
+    QPlainTextEdit* meParams;
+};
