@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QProcess>
+#include <QPushButton>
 #include <QSlider>
 #include <QSpinBox>
 #include <QSystemTrayIcon>
@@ -132,6 +133,9 @@ TEST_F(FormMainTest, ActionsOnAnEmptyList) {
     EXPECT_EQ(form->Action(u"actAbout"_s)->shortcut(), QKeySequence(u"Ctrl+Shift+F1"_s));
     EXPECT_EQ(form->Action(u"actConvert"_s)->iconText(), u"Convert");
     EXPECT_EQ(form->Action(u"actHelp"_s)->text(), u"Help");
+    EXPECT_EQ(form->Action(u"actColVideoBitrateVisible"_s)->text(), u"Video bitrate");
+    EXPECT_FALSE(form->Action(u"actColVideoBitrateVisible"_s)->isChecked());
+    EXPECT_TRUE(form->Action(u"actColStatusVisible"_s)->isChecked());
 
     // Choosing the output folder enables its buttons.
     form->findChild<QWidget*>(u"rbOutDir"_s)->setProperty("checked", true);
@@ -239,6 +243,7 @@ TEST_F(FormMainTest, ASecondStartFindsEverythingAsLeft) {
         Control<QPlainTextEdit>(*form, "meParams")->setPlainText(u"-metadata title=\"x\""_s);
         Control<QComboBox>(*form, "cbOutputExists")->setCurrentIndex(2);
         Control<QCheckBox>(*form, "chKeepDates")->click();
+        form->Action(u"actColVideoCodecVisible"_s)->trigger();
         before = ProfileText(*form);
         form->close();
     }
@@ -252,6 +257,7 @@ TEST_F(FormMainTest, ASecondStartFindsEverythingAsLeft) {
     EXPECT_EQ(Control<QComboBox>(*form, "cbRotate")->currentText(), u"90");
     EXPECT_EQ(Control<QComboBox>(*form, "cbOutputExists")->currentIndex(), 2);
     EXPECT_TRUE(Control<QCheckBox>(*form, "chKeepDates")->isChecked());
+    EXPECT_TRUE(form->Action(u"actColVideoCodecVisible"_s)->isChecked());
     // Choosing "the last session settings" reloads what the previous close saved.
     Control<QComboBox>(*form, "cbProfileNew")->setCurrentIndex(1);
     Control<QComboBox>(*form, "cbProfileNew")->setCurrentIndex(0);
@@ -364,4 +370,19 @@ TEST(Program, EndingSignalSavesSettingsAndTheLastProfile) {
         EXPECT_TRUE(TIniFile(app + u"/zorvane.ini"_s).SectionExists(u"PROGRESS"_s)) << signal;
         EXPECT_TRUE(TIniFile(app + u"/profiles/__Last.ini"_s).SectionExists(u"ADVANCED"_s));
     }
+}
+
+TEST_F(FormMainTest, EncoderHelpShowsTheEncodersOwnOptions) {
+    auto form = Open();
+    form->show();
+    form->findChild<QPushButton*>(u"btnFFParams"_s)->click();
+    auto* text = form->findChild<QPlainTextEdit*>(u"me"_s);
+    ASSERT_TRUE(text);
+    EXPECT_TRUE(text->window()->isVisible());
+    EXPECT_TRUE(text->toPlainText().contains(u"-codec"_s))
+        << text->toPlainText().left(200).toStdString();
+    EXPECT_TRUE(text->isReadOnly());
+    const QFontMetrics metrics(text->font());
+    EXPECT_EQ(metrics.horizontalAdvance(u'i'), metrics.horizontalAdvance(u'W'))
+        << QFontInfo(text->font()).family().toStdString();
 }

@@ -32,6 +32,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+using namespace Qt::StringLiterals;
+
 TFormMain::TFormMain(const TFormMainOptions& options, QWidget* parent) : QMainWindow(parent) {
     FormCreate(options);
 }
@@ -58,6 +60,7 @@ void TFormMain::FormCreate(const TFormMainOptions& options) {
     SystemLanguageFirst_ = CheckIniFile(AppParams);
     PrepareControls();
     SetDefaultParams();
+    ShowColumnStates();
 
     InitialDir = AppDir;
     QDir().mkpath(AppParams.ProfilesDir); // a failure only means profiles cannot be saved
@@ -107,6 +110,11 @@ void TFormMain::PrepareControls() {
     layout->addWidget(Output);
     layout->addWidget(CreateConversionSettings());
     setCentralWidget(central);
+    setStyleSheet(QStringLiteral(
+        "QLabel[panelHeader=\"true\"] { font-weight: bold; padding: 3px 4px;"
+        " background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #eef2f8, stop:1 #d8e0ec);"
+        " border: 1px solid #c2ccda; border-radius: 2px; }"
+        "QToolButton#pnConversionSettings { font-weight: bold; text-align: left; }"));
 }
 
 QWidget* TFormMain::CreateConversionSettings() {
@@ -227,6 +235,9 @@ void TFormMain::SetLang() {
         panel->SetLang(*AppStrings);
     Output->SetLang(*AppStrings);
     Profile->SetLang(*AppStrings);
+    // The profile row spans the video and audio panels, as wide as their texts need.
+    findChild<QWidget*>(u"pnLeft"_s)
+        ->setFixedWidth(Video->minimumSizeHint().width() + Audio->minimumSizeHint().width() + 5);
     ConversionSettingsHeader->setText(AppStrings->Main.pnConversionSettings);
     for (QAction* action : findChildren<QAction*>(Qt::FindDirectChildrenOnly)) {
         const QString name = action->objectName();
@@ -237,7 +248,15 @@ void TFormMain::SetLang() {
             caption = AppStrings->Main.mnuHelp;
         else if (name == u"actGoToDonation")
             caption = AppStrings->About.Donation;
-        else if (const QString* text = FindCatalogText(*AppStrings, QStringLiteral("Main.") + name))
+        else if (name.startsWith(u"actCol") && name.endsWith(u"Visible")) {
+            // A column action takes its column's header text, "actColNoVisible" that of colNo.
+            const QString column = u"col"_s + name.mid(6, name.size() - 6 - 7);
+            const QString* text = FindCatalogText(*AppStrings, QStringLiteral("Main.") + column);
+            if (!text)
+                continue;
+            caption = *text;
+        } else if (const QString* text =
+                       FindCatalogText(*AppStrings, QStringLiteral("Main.") + name))
             caption = *text;
         else
             continue;
@@ -411,6 +430,16 @@ void TFormMain::LoadSettingsFromIni() {
     if (QFileInfo(Program.LastDir).isDir())
         InitialDir = Program.LastDir;
     ConversionSettingsHeader->setChecked(Program.ConversionSettingsExpanded);
+    ShowColumnStates();
+}
+
+void TFormMain::ShowColumnStates() {
+    for (int i = 0; i < ListColumnCount; ++i) {
+        const QString name =
+            u"actCol"_s + QString::fromUtf16(ListColumns[size_t(i)].Name).mid(3) + u"Visible"_s;
+        if (QAction* action = Action(name))
+            action->setChecked(Program.Columns[size_t(i)].Visible);
+    }
 }
 
 void TFormMain::SaveSettingsToIni() {

@@ -79,6 +79,7 @@ private:
     void LoadSettingsFromIni();
     void SaveSettingsToIni();
     void ShowSettings();
+    void ShowColumnStates();
     void ReadControls();
     void ApplyProfile(const TEncoderSettings& settings);
     TProgramSettings CurrentProgramSettings() const;

@@ -132,11 +132,19 @@ void TFormMain::CreateActions() {
     run(NewAction("actShowHideMainWindow"), &TFormMain::actShowHideMainWindowExecute);
     run(NewAction("actBrowseOutDir"), &TFormMain::actBrowseOutDirExecute);
     NewAction("actExploreOutDir");
-    for (const char* name : ColumnActions)
-        if (name) {
-            QAction* action = NewAction(name);
-            action->setCheckable(true);
-        }
+    // The column actions show and hide the list's columns; their states are kept in the
+    // settings file until the list draws its columns.
+    for (const char* name : ColumnActions) {
+        if (!name)
+            continue;
+        QAction* action = NewAction(name);
+        action->setCheckable(true);
+        const QString column = QStringLiteral("col") + QLatin1StringView(name + 6).chopped(7);
+        for (int i = 0; i < ListColumnCount; ++i)
+            if (column == QStringView(ListColumns[size_t(i)].Name))
+                connect(action, &QAction::toggled, this,
+                        [this, i](bool on) { Program.Columns[size_t(i)].Visible = on; });
+    }
     run(NewAction("actEsc", QKeySequence(Qt::Key_Escape)), &TFormMain::actEscExecute);
 }
 

@@ -1,10 +1,13 @@
 #include "windows/Widgets.h"
 
 #include "core/Product.h"
+#include "core/Types.h"
 #include "localisation/AppStrings.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>
+#include <QFontDatabase>
+#include <QFontInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -18,6 +21,9 @@ QComboBox* NewCombo(QWidget* parent, const char* name, bool editable) {
     auto* combo = Named(new QComboBox(parent), name);
     combo->setEditable(editable);
     combo->setMaxVisibleItems(18);
+    // Lists take the width their layout gives them, not that of their longest item.
+    combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    combo->setMinimumContentsLength(4);
     if (editable)
         combo->setInsertPolicy(QComboBox::NoInsert);
     return combo;
@@ -125,4 +131,18 @@ QString DialogFilter(const QString& text, const QString& patterns) {
     if (open > 0 && name.endsWith(u')'))
         name = name.left(open).trimmed();
     return name + QStringLiteral(" (") + patterns + u')';
+}
+
+QFont MonospaceFont(const TFontParams& params) {
+    if (!params.Name.isEmpty())
+        return QFont(params.Name, params.Size);
+    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    if (!QFontInfo(font).fixedPitch()) {
+        // Platforms without a theme answer with the ordinary font: ask fontconfig instead.
+        font.setFamily(QStringLiteral("monospace"));
+        font.setStyleHint(QFont::TypeWriter);
+        font.setFixedPitch(true);
+    }
+    font.setPointSize(params.Size > 0 ? params.Size : 9);
+    return font;
 }

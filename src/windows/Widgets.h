@@ -11,6 +11,8 @@ class QCheckBox;
 class QSlider;
 class QSpinBox;
 struct TAppStrings;
+struct TFontParams;
+class QFont;
 
 // Small helpers shared by the windows: named controls, lists filled without side effects,
 // catalogue texts applied by name, and the one place where exceptions of an action end.
@@ -42,6 +44,10 @@ void Guarded(QWidget* owner, const std::function<void()>& action);
 void ShowWarning(QWidget* owner, const QString& text);
 // Where warnings go instead of the box (tests collect them); an empty handler restores the box.
 void SetWarningHandler(std::function<void(const QString&)> handler);
+
+// The font of the program's text panes: the chosen monospace family, else the system's
+// fixed-width font.
+QFont MonospaceFont(const TFontParams& font);
 
 // A file dialog filter from a catalogue text such as "Ini files (*.INI)": the text without its
 // own pattern, then `patterns` in parentheses (Linux names are case-sensitive).

@@ -3,7 +3,6 @@
 #include "core/Types.h"
 #include "windows/Widgets.h"
 
-#include <QFontDatabase>
 #include <QPlainTextEdit>
 #include <QVBoxLayout>
 
@@ -15,9 +14,7 @@ TFormTextView::TFormTextView(const QString& title, const TFontParams& font, QWid
     me = Named(new QPlainTextEdit(this), "me");
     me->setReadOnly(true);
     me->setLineWrapMode(QPlainTextEdit::NoWrap);
-    QFont f = font.Name.isEmpty() ? QFontDatabase::systemFont(QFontDatabase::FixedFont)
-                                  : QFont(font.Name, font.Size);
-    me->setFont(f);
+    me->setFont(MonospaceFont(font));
     (new QVBoxLayout(this))->addWidget(me);
     resize(760, 520);
 }

@@ -8,6 +8,7 @@
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -42,25 +43,31 @@ TAdvancedPanel::TAdvancedPanel(const TAppStrings& strings, const QStringList& re
     layout->addWidget(scroll, 1);
 
     auto* body = new QWidget;
-    auto* grid = new QGridLayout(body);
-    grid->setContentsMargins(0, 0, 0, 0);
-    grid->addWidget(NewCropping(), 0, 0);
-    grid->addWidget(NewResolution(resolutionItems), 1, 0);
+    auto* columns = new QHBoxLayout(body);
+    columns->setContentsMargins(0, 0, 0, 0);
+    const auto column = [&](std::initializer_list<QWidget*> widgets) {
+        auto* box = new QVBoxLayout;
+        for (QWidget* w : widgets)
+            box->addWidget(w);
+        box->addStretch(1);
+        columns->addLayout(box);
+    };
     auto* interlacing = Named(new QGroupBox(body), "gbInterlacing");
     cbInterlacing = NewCombo(interlacing, "cbInterlacing");
     cbInterlacing->addItems(InterlacingItems(strings));
     (new QVBoxLayout(interlacing))->addWidget(cbInterlacing);
-    grid->addWidget(interlacing, 0, 1);
-    grid->addWidget(NewVideoTag(fourccTags), 1, 1);
     auto* track = Named(new QGroupBox(body), "gbAudioTrackNo");
     cbAudioTrackNo = NewCombo(track, "cbAudioTrackNo");
     cbAudioTrackNo->addItem(AudioTrackAutoItem(strings));
     (new QVBoxLayout(track))->addWidget(cbAudioTrackNo);
-    grid->addWidget(track, 2, 0, 1, 2);
-    grid->addWidget(NewFilters(), 0, 2, 3, 1);
-    grid->addWidget(NewParams(), 0, 3, 3, 1);
-    grid->setColumnStretch(3, 1);
-    grid->setRowStretch(3, 1);
+    column({NewCropping(), NewResolution(resolutionItems)});
+    column({interlacing, NewVideoTag(fourccTags), track});
+    column({NewFilters()});
+    columns->addWidget(NewParams(), 1);
+    for (QGroupBox* group : body->findChildren<QGroupBox*>()) {
+        group->layout()->setContentsMargins(6, 4, 6, 4);
+        group->layout()->setSpacing(4);
+    }
     scroll->setWidget(body);
     WatchEdits();
 }
@@ -135,6 +142,9 @@ QWidget* TAdvancedPanel::NewFilters() {
     chRotate = NewCheck(panel, "chRotate");
     cbRotate = NewCombo(panel, "cbRotate", true);
     cbRotate->addItems(RotateItems());
+    for (QSlider* bar : {tbBrightness, tbSaturation})
+        bar->setMinimumWidth(90);
+    cbConvertColors->setMinimumWidth(90);
     for (QLabel* label : {lblBrightnessValue, lblSaturationValue})
         label->setMinimumWidth(label->fontMetrics().horizontalAdvance(QStringLiteral("-0.00")));
     grid->addWidget(chConvertColors, 0, 0);

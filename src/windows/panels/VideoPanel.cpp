@@ -47,19 +47,19 @@ QWidget* TVideoPanel::NewAviPage() {
     chAviVideo2Pass = NewCheck(page, "chAviVideo2Pass");
     chAviVideoDontCopy = NewCheck(page, "chAviVideoDontCopy");
     grid->addWidget(NewLabel(page, "lblAviVideoCodec"), 0, 0);
-    grid->addWidget(cbAviVideoCodec, 0, 1, 1, 3);
+    grid->addWidget(cbAviVideoCodec, 0, 1, 1, 2);
     grid->addWidget(NewLabel(page, "lblAviVideoBitrate"), 1, 0);
     grid->addWidget(cbAviVideoBitrate, 1, 1);
     grid->addWidget(new QLabel(QStringLiteral("kbit/s"), page), 1, 2);
     grid->addWidget(NewLabel(page, "lblAviVideoFPS"), 2, 0);
     grid->addWidget(cbAviVideoFPS, 2, 1);
-    grid->addWidget(NewLabel(page, "lblAviVideoThreads"), 2, 2);
-    grid->addWidget(cbAviVideoThreads, 2, 3);
     grid->addWidget(NewLabel(page, "lblAviVideoAspect"), 3, 0);
     grid->addWidget(cbAviVideoAspect, 3, 1);
-    grid->addWidget(chAviVideo2Pass, 4, 0, 1, 4);
-    grid->addWidget(chAviVideoDontCopy, 5, 0, 1, 4);
-    grid->setRowStretch(6, 1);
+    grid->addWidget(NewLabel(page, "lblAviVideoThreads"), 4, 0);
+    grid->addWidget(cbAviVideoThreads, 4, 1);
+    grid->addWidget(chAviVideo2Pass, 5, 0, 1, 3);
+    grid->addWidget(chAviVideoDontCopy, 6, 0, 1, 3);
+    grid->setRowStretch(7, 1);
     grid->setColumnStretch(1, 1);
     return page;
 }
