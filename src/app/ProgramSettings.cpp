@@ -44,12 +44,6 @@ int ListIndex(const TIniFile& ini, const QString& key, int current, int count) {
     return value >= 0 && value < count ? value : 0;
 }
 
-QString WithoutTrailingSlash(QString path) {
-    while (path.size() > 1 && path.endsWith(u'/'))
-        path.chop(1);
-    return path;
-}
-
 } // namespace
 
 std::array<TColumnSettings, ListColumnCount> TProgramSettings::DefaultColumnSettings() {
@@ -222,31 +216,26 @@ bool SaveProgramSettingsFile(const TProgramSettings& settings, const QString& fi
 }
 
 void ApplyToolSettings(const TProgramSettings& s, TAppParams& params) {
-    if (s.MediaInfoDll) {
+    // A configured tool that does not exist falls back to the default location, never to a
+    // program of that name in whatever folder the window was started from.
+    const auto apply = [&params](const std::optional<QString>& configured, QString& field,
+                                 QString (*locate)(TAppParams&)) {
+        if (!configured)
+            return;
         const QString path =
-            s.MediaInfoDll->isEmpty() ? QString() : QFileInfo(*s.MediaInfoDll).absoluteFilePath();
+            configured->isEmpty() ? QString() : QFileInfo(*configured).absoluteFilePath();
         if (Platform::IsRegularFile(path)) {
-            params.MediaInfoDll = path;
+            field = path;
         } else {
-            params.MediaInfoDll.clear();
-            GetMediaInfoDll(params);
+            field.clear();
+            locate(params);
         }
-    }
+    };
+    apply(s.MediaInfoDll, params.MediaInfoDll, GetMediaInfoDll);
     if (s.ToolsDir && !s.ToolsDir->isEmpty()) {
         const QString dir = WithoutTrailingSlash(QFileInfo(*s.ToolsDir).absoluteFilePath());
         if (QFileInfo(dir).isDir())
             params.ToolsDir = dir;
     }
-    if (s.ffmpeg) {
-        // A configured encoder that does not exist falls back to the default location, never to
-        // a program of that name in whatever folder the window was started from.
-        const QString path =
-            s.ffmpeg->isEmpty() ? QString() : QFileInfo(*s.ffmpeg).absoluteFilePath();
-        if (Platform::IsRegularFile(path)) {
-            params.ffmpeg = path;
-        } else {
-            params.ffmpeg.clear();
-            GetFFmpegExe(params);
-        }
-    }
+    apply(s.ffmpeg, params.ffmpeg, GetFFmpegExe);
 }

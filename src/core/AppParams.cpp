@@ -17,13 +17,6 @@ QString Below(const QString& dir, const QString& name) {
     return dir + u'/' + name;
 }
 
-// "/tmp/" becomes "/tmp"; the root stays "/".
-QString WithoutTrailingSlash(QString path) {
-    while (path.size() > 1 && path.endsWith(u'/'))
-        path.chop(1);
-    return path;
-}
-
 // "/opt/zorvane/." and "/opt/zorvane/" both become "/opt/zorvane".
 QString WithoutTrailingSeparator(QString path) {
     if (path.endsWith(u"/."))
@@ -106,6 +99,12 @@ QString LocateTool(TAppParams& params, const TToolRule& rule, const QString& sys
 }
 
 } // namespace
+
+QString WithoutTrailingSlash(QString path) {
+    while (path.size() > 1 && path.endsWith(u'/'))
+        path.chop(1);
+    return path;
+}
 
 QString FFmpegToolFile() {
     return QStringLiteral("FFmpeg/ffmpeg");

@@ -15,6 +15,9 @@ extern TAppParams AppParams;
 QString FFmpegToolFile();    // "FFmpeg/ffmpeg"
 QString MediaInfoToolFile(); // "MediaInfo/libmediainfo.so.0"
 
+// "/tmp/" becomes "/tmp"; the root stays "/".
+QString WithoutTrailingSlash(QString path);
+
 // Sets AppDir to `appDir` and every field of `params` to its default below it.
 void InitAppParams(TAppParams& params, const QString& appDir);
 // The same for the running executable's directory.

@@ -279,20 +279,20 @@ void TFormMain::SetLang() {
     InitControls();
 }
 
-void TFormMain::DisableAll() {
+void TFormMain::SetUnlocked(bool unlocked) {
     for (const char* name : {"tbMain", "ng", "pnMid", "pnVideo", "pnAudio", "pnAdvancedSettings"})
         if (QWidget* w = findChild<QWidget*>(QLatin1StringView(name)))
-            w->setEnabled(false);
+            w->setEnabled(unlocked);
     for (QAction* action : findChildren<QAction*>(Qt::FindDirectChildrenOnly))
-        action->setEnabled(false);
+        action->setEnabled(unlocked);
+}
+
+void TFormMain::DisableAll() {
+    SetUnlocked(false);
 }
 
 void TFormMain::EnableAll() {
-    for (const char* name : {"tbMain", "ng", "pnMid", "pnVideo", "pnAudio", "pnAdvancedSettings"})
-        if (QWidget* w = findChild<QWidget*>(QLatin1StringView(name)))
-            w->setEnabled(true);
-    for (QAction* action : findChildren<QAction*>(Qt::FindDirectChildrenOnly))
-        action->setEnabled(true);
+    SetUnlocked(true);
     InitControls();
 }
 

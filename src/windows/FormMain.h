@@ -80,6 +80,7 @@ private:
     void SaveSettingsToIni();
     void ShowSettings();
     void ShowColumnStates();
+    void SetUnlocked(bool unlocked);
     void ReadControls();
     void ApplyProfile(const TEncoderSettings& settings);
     TProgramSettings CurrentProgramSettings() const;
