@@ -10,6 +10,7 @@
 #include "encoding/Profiles.h"
 #include "encoding/ReferenceLists.h"
 #include "execution/ConRun.h"
+#include "filelist/AnalysisCache.h"
 #include "filelist/FileInfoReport.h"
 #include "filelist/ProbeParser.h"
 #include "localisation/AppStrings.h"
@@ -19,6 +20,7 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QTextStream>
+#include <QThread>
 #include <cstdio>
 #include <functional>
 
@@ -122,28 +124,32 @@ int RunInfo(const QCommandLineParser& parser) {
         Err() << TerminalText(FFmpegNotFoundText(strings)) << '\n';
         return 1;
     }
+    // Every file is checked first; the reports then come in the order given, the analyses
+    // made side by side with the encoder describing many files per run.
     int status = 0;
-    bool first = true;
+    QStringList valid;
     for (const QString& name : files) {
         const QFileInfo file(name);
         if (!file.exists()) {
             Err() << "zorvane-cli info: " << name << ": no such file\n";
             status = 1;
-            continue;
-        }
-        if (!Platform::IsRegularFile(name)) {
+        } else if (!Platform::IsRegularFile(name)) {
             Err() << "zorvane-cli info: " << name << ": not a regular file\n";
             status = 1;
-            continue;
+        } else {
+            valid.append(file.absoluteFilePath());
         }
-        TVideoFileInfo info;
-        GetVideoFileInfo(file.absoluteFilePath(), ffmpeg, mediaInfo, info);
+    }
+    const QList<TVideoFileInfo> infos =
+        AnalyseFiles(valid, ffmpeg, mediaInfo, std::max(1, QThread::idealThreadCount()));
+    bool first = true;
+    for (const TVideoFileInfo& info : infos) {
         if (!first)
             Out() << '\n';
         first = false;
         Out() << TerminalText(GetInfoAsText(info, strings));
-        Out().flush();
     }
+    Out().flush();
     return status;
 }
 

@@ -37,7 +37,7 @@ QString GetFileSizeString(qint64 bytes) {
     return bytes < 0 ? u'-' + text : text;
 }
 
-QString MsToTimeStr(qint32 ms, bool withoutMs) {
+QString MsToTimeStr(qint64 ms, bool withoutMs) {
     if (ms <= 0)
         return withoutMs ? QStringLiteral("00:00:00") : QStringLiteral("00:00:00.000");
     const qint64 m = ms;

@@ -13,5 +13,6 @@ QString IntToStrGrouped(qint64 value, QChar separator);
 // 5 -> " 5 bytes", 1536 -> "1.50 KB", then MB and GB; negative counts get a "-" in front.
 QString GetFileSizeString(qint64 bytes);
 
-// "hh:mm:ss.zzz", or "hh:mm:ss" rounded to whole seconds when `withoutMs` is set.
-QString MsToTimeStr(qint32 ms, bool withoutMs);
+// "hh:mm:ss.zzz", or "hh:mm:ss" rounded to whole seconds when `withoutMs` is set. Takes 64 bits,
+// so that a total over many files (past 596 hours) stays right.
+QString MsToTimeStr(qint64 ms, bool withoutMs);

@@ -2,6 +2,7 @@
 
 #include <QDateTime>
 #include <QString>
+#include <optional>
 
 // The operating-system layer. One implementation file per platform; CMake picks it.
 namespace Platform {
@@ -39,6 +40,17 @@ bool SetFileDates(const QString& path, const TFileDates& dates);
 // Turns SIGTERM, SIGHUP and SIGINT into a byte on a pipe and returns the pipe's read end (-1 on
 // failure), so the event loop can close the program as its close button does.
 int CloseSignalsFd();
+
+// What tells one state of a file from another: a file with the same stamp has not changed.
+struct TFileStamp {
+    qint64 Size = 0;
+    qint64 ModifiedNs = 0;
+    quint64 Inode = 0;
+    quint64 Device = 0;
+    bool operator==(const TFileStamp&) const = default;
+};
+// The stamp of the file a path names (links followed); nothing when there is none.
+std::optional<TFileStamp> FileStamp(const QString& path);
 
 // Asks the system to power off.
 bool PowerOff();

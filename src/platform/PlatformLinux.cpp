@@ -86,6 +86,15 @@ bool TerminateChildren(const QString& exePath) {
     return ended;
 }
 
+std::optional<TFileStamp> FileStamp(const QString& path) {
+    struct stat st {};
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0)
+        return std::nullopt;
+    return TFileStamp{qint64(st.st_size),
+                      qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec,
+                      quint64(st.st_ino), quint64(st.st_dev)};
+}
+
 TFileDates GetFileDates(const QString& path) {
     TFileDates dates;
     const QFileInfo info(path);
