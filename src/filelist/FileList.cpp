@@ -330,8 +330,8 @@ std::optional<QStringList> ReadFileListFile(const QString& fileName) {
     QStringList paths;
     for (const QString& raw : SplitLines(file.Text)) {
         const QString line = raw.trimmed();
-        if (line.isEmpty())
-            continue;
+        if (line.isEmpty() || line.contains(QChar(0)))
+            continue; // no path holds a NUL: binary bytes, not a name
         const qsizetype cut = line.lastIndexOf(u'/');
         QString directory = cut >= 0 ? line.left(cut) : QString();
         const QString name = line.mid(cut + 1);
