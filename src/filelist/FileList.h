@@ -32,6 +32,7 @@ enum class TRowAnalysis { Pending, Done, Failed };
 
 struct TFileListRow {
     quint64 Id = 0; // stays with the row while it lives
+    int Number = 0; // the "No" column: renumbered after removals, kept by sorting
     QString Path;   // absolute path
     QString Key;    // FileListKey of the path
     bool Checked = true;

@@ -7,9 +7,11 @@
 #include "encoding/Profiles.h"
 #include "encoding/ReferenceLists.h"
 #include "encoding/SettingsControls.h"
+#include "filelist/AnalysisCache.h"
 #include "windows/Widgets.h"
 #include "windows/panels/AdvancedPanel.h"
 #include "windows/panels/AudioPanel.h"
+#include "windows/panels/FileListPanel.h"
 #include "windows/panels/OutputPanel.h"
 #include "windows/panels/ProfilePanel.h"
 #include "windows/panels/VideoPanel.h"
@@ -38,7 +40,11 @@ TFormMain::TFormMain(const TFormMainOptions& options, QWidget* parent) : QMainWi
     FormCreate(options);
 }
 
-TFormMain::~TFormMain() = default;
+TFormMain::~TFormMain() {
+    // The list first: it waits for analyses still running, which write to the cache.
+    delete List;
+    List = nullptr;
+}
 
 QAction* TFormMain::Action(const QString& name) const {
     return findChild<QAction*>(name, Qt::FindDirectChildrenOnly);
@@ -51,6 +57,7 @@ void TFormMain::FormCreate(const TFormMainOptions& options) {
     setMinimumSize(650, 400);
     resize(934, 712);
     StayOnTopEnabled = false;
+    Cache = std::make_unique<TAnalysisCache>();
 
     StartUp(AppParams, options.AppDir);
     AppParams.ScrollProgressToBottom = true;
@@ -59,11 +66,13 @@ void TFormMain::FormCreate(const TFormMainOptions& options) {
 
     SystemLanguageFirst_ = CheckIniFile(AppParams);
     PrepareControls();
+    List->ApplySettings(Program);
     SetDefaultParams();
     ShowColumnStates();
 
     InitialDir = AppDir;
     QDir().mkpath(AppParams.ProfilesDir); // a failure only means profiles cannot be saved
+    setAcceptDrops(true);
     if (QFileInfo(AppParams.LastProfileFile).isFile())
         LoadProfileFrom(AppParams.LastProfileFile);
 
@@ -71,6 +80,12 @@ void TFormMain::FormCreate(const TFormMainOptions& options) {
     SetLang();
     InitControls();
     GetProfiles();
+
+    // A file named on the command line joins the list; a folder or anything further does not.
+    const QString first = options.Arguments.value(0);
+    if (!first.isEmpty() && QFileInfo(first).isFile())
+        List->AddFiles({first});
+    List->CalcFooter();
 }
 
 void TFormMain::PrepareControls() {
@@ -87,21 +102,14 @@ void TFormMain::PrepareControls() {
     auto* layout = new QVBoxLayout(central);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    auto* pnGridBg = Named(new QWidget(central), "pnGridBg");
-    auto* gridLayout = new QVBoxLayout(pnGridBg);
-    gridLayout->setContentsMargins(2, 2, 2, 2);
-    ng = Named(new QTableView(pnGridBg), "ng");
-    ng->setContextMenuPolicy(Qt::CustomContextMenu);
-    ng->setSelectionBehavior(QAbstractItemView::SelectRows);
-    ng->horizontalHeader()->setFixedHeight(22);
-    QFont listFont(Program.ListFontName, Program.ListFontSize);
-    ng->setFont(listFont);
+    List = new TFileListPanel(*AppStrings, *Cache, central);
+    ng = List->View();
     connect(ng, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
         InitControls();
         popLv->popup(ng->viewport()->mapToGlobal(at));
     });
-    gridLayout->addWidget(ng);
-    layout->addWidget(pnGridBg, 1);
+    ConnectList();
+    layout->addWidget(List, 1);
 
     Output = new TOutputPanel(*AppStrings, Action(QStringLiteral("actBrowseOutDir")),
                               Action(QStringLiteral("actExploreOutDir")), central);
@@ -179,11 +187,11 @@ QWidget* TFormMain::CreateConversionSettings() {
 }
 
 TGridInfo TFormMain::GridInfo() const {
-    return {}; // the list holds no rows until files can be added
+    return List->GridInfo();
 }
 
 int TFormMain::SelectedRow() const {
-    return -1;
+    return List->CurrentRow();
 }
 
 void TFormMain::SetDefaultParams() {
@@ -222,7 +230,7 @@ void TFormMain::InitControls() {
         Action(QStringLiteral("actEsc"))->setEnabled(EscClosesWindow(Program.EscExit, false));
     }
     Action(QStringLiteral("actExploreDirectory"))
-        ->setText(ExploreDirectoryCaption(*AppStrings, QString()));
+        ->setText(ExploreDirectoryCaption(*AppStrings, List->CurrentDirectory()));
     Action(QStringLiteral("actShowHideMainWindow"))
         ->setText(isVisible() ? AppStrings->Main.actMinimizeToTray
                               : AppStrings->Main.actShowMainWindow);
@@ -234,6 +242,7 @@ void TFormMain::SetLang() {
     for (TSettingsPanel* panel : Panels)
         panel->SetLang(*AppStrings);
     Output->SetLang(*AppStrings);
+    List->SetLang(*AppStrings);
     Profile->SetLang(*AppStrings);
     // The profile row spans the video and audio panels, as wide as their texts need.
     findChild<QWidget*>(u"pnLeft"_s)
@@ -390,6 +399,7 @@ TProgramSettings TFormMain::CurrentProgramSettings() const {
     s.OpenFileAfterIconClick = AppParams.OpenFileAfterIconClick;
     s.DragAcceptDirectories = AppParams.DragAcceptDirectories;
     s.LastDir = InitialDir;
+    List->ReadSettings(s);
     return s;
 }
 
@@ -423,10 +433,7 @@ void TFormMain::LoadSettingsFromIni() {
     AppParams.FileAnalysis = Program.FileAnalysis;
     AppParams.OpenFileAfterIconClick = Program.OpenFileAfterIconClick;
     AppParams.DragAcceptDirectories = Program.DragAcceptDirectories;
-    ng->setFont(QFont(Program.ListFontName, Program.ListFontSize));
-    ng->horizontalHeader()->setFixedHeight(Program.ListFontSize < 14 ? 22 : 34);
-    ng->verticalHeader()->setDefaultSectionSize(Program.RowHeight);
-    ng->setShowGrid(Program.GridLines);
+    List->ApplySettings(Program);
     if (QFileInfo(Program.LastDir).isDir())
         InitialDir = Program.LastDir;
     ConversionSettingsHeader->setChecked(Program.ConversionSettingsExpanded);
@@ -452,6 +459,7 @@ void TFormMain::FormClose() {
     if (ClosedOnce)
         return;
     ClosedOnce = true;
+    setAcceptDrops(false);
     ReadControls();
     SaveSettingsToIni();
     QDir().mkpath(AppParams.ProfilesDir);

@@ -15,6 +15,9 @@ class QSystemTrayIcon;
 class QTableView;
 class QToolButton;
 class TAdvancedPanel;
+class TAnalysisCache;
+class TFileListPanel;
+class TFormFileInfo;
 class TAudioPanel;
 class TFormAbout;
 class TFormTextView;
@@ -60,12 +63,19 @@ public:
     // The secondary windows that exist, for stay-on-top and hiding.
     QList<QWidget*> SecondaryWindows() const;
 
+    TFileListPanel* FileList() const { return List; }
+    TAnalysisCache& AnalysisCache() const { return *Cache; }
+    // Adds files, folders and list files as a drop does.
+    void AddDropped(const QStringList& names);
+
 Q_SIGNALS:
     // The window has saved everything and closed; the program ends.
     void Closed();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void FormCreate(const TFormMainOptions& options);
@@ -99,8 +109,21 @@ private:
     void actEscExecute();
     void btnInfoAudioBitratesClick();
     void btnFFParamsClick();
+    void ConnectList();
+    void ListSelectionChanged();
+    void UpdateCbAudioTrackNo();
+    void RefreshFileInfo();
+    void actAddFilesExecute();
+    void actAddFolderExecute();
+    void actLoadFileListExecute();
+    void actSaveFileListExecute();
+    void actExploreDirectoryExecute();
+    void actExploreOutDirExecute();
+    void actShowHideFileInfoExecute();
+    void UpdateInitialFolders(const QString& folder);
 
     std::unique_ptr<TAppStrings> AppStrings;
+    std::unique_ptr<TAnalysisCache> Cache;
     bool SystemLanguageFirst_ = true;
     TEncoderSettings Settings;
     TProgramSettings Program;
@@ -113,6 +136,8 @@ private:
     bool ClosedOnce = false;
 
     QTableView* ng = nullptr;
+    TFileListPanel* List = nullptr;
+    TFormFileInfo* FormFileInfo = nullptr;
     QWidget* fpConversionSettings = nullptr;
     QToolButton* ConversionSettingsHeader = nullptr;
     TVideoPanel* Video = nullptr;

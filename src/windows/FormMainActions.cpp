@@ -8,6 +8,7 @@
 #include "windows/Widgets.h"
 #include "windows/dialogs/FormAbout.h"
 #include "windows/dialogs/FormTextView.h"
+#include "windows/panels/FileListPanel.h"
 #include "windows/panels/OutputPanel.h"
 
 #include <QAction>
@@ -142,8 +143,11 @@ void TFormMain::CreateActions() {
         const QString column = QStringLiteral("col") + QLatin1StringView(name + 6).chopped(7);
         for (int i = 0; i < ListColumnCount; ++i)
             if (column == QStringView(ListColumns[size_t(i)].Name))
-                connect(action, &QAction::toggled, this,
-                        [this, i](bool on) { Program.Columns[size_t(i)].Visible = on; });
+                connect(action, &QAction::toggled, this, [this, i](bool on) {
+                    Program.Columns[size_t(i)].Visible = on;
+                    if (List)
+                        List->SetColumnVisible(i, on);
+                });
     }
     run(NewAction("actEsc", QKeySequence(Qt::Key_Escape)), &TFormMain::actEscExecute);
 }

@@ -14,6 +14,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QSignalBlocker>
 #include <QSlider>
 #include <QSpinBox>
 #include <QVBoxLayout>
@@ -178,6 +179,14 @@ QWidget* TAdvancedPanel::NewParams() {
     grid->addWidget(help, 0, 1);
     grid->addWidget(meParams, 1, 0, 1, 2);
     return panel;
+}
+
+void TAdvancedPanel::SetAudioTrackItems(const QStringList& items) {
+    const int index = cbAudioTrackNo->currentIndex();
+    const QSignalBlocker blocker(cbAudioTrackNo);
+    cbAudioTrackNo->clear();
+    cbAudioTrackNo->addItems(items);
+    cbAudioTrackNo->setCurrentIndex(index >= 0 && index < items.size() ? index : 0);
 }
 
 int TAdvancedPanel::ResolutionItemCount() const {

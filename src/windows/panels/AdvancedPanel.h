@@ -24,6 +24,8 @@ public:
     void ShowDerived(const TEncoderSettings& s, const TAppStrings& strings) override;
 
     int ResolutionItemCount() const;
+    // Refills the audio track chooser, keeping the chosen item when it still exists.
+    void SetAudioTrackItems(const QStringList& items);
 
 Q_SIGNALS:
     void FourccInfoRequested();

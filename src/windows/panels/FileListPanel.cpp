@@ -1,0 +1,307 @@
+#include "windows/panels/FileListPanel.h"
+
+#include "core/AppParams.h"
+#include "filelist/AnalysisCache.h"
+#include "filelist/BatchProbe.h"
+#include "filelist/MediaInfoDll.h"
+#include "windows/panels/FileListModel.h"
+#include "windows/panels/FooterBar.h"
+
+#include <QApplication>
+#include <QFileInfo>
+#include <QHeaderView>
+#include <QSortFilterProxyModel>
+#include <QTableView>
+#include <QThread>
+#include <QThreadPool>
+#include <QVBoxLayout>
+
+TFileListPanel::TFileListPanel(const TAppStrings& strings, TAnalysisCache& cache, QWidget* parent)
+    : QWidget(parent), Strings(&strings), Cache(cache), Alive(std::make_shared<bool>(true)) {
+    setObjectName(QStringLiteral("pnGridBg"));
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(2, 2, 2, 0);
+    layout->setSpacing(0);
+    ListModel = new TFileListModel(strings, this);
+    ListModel->SetUncheckedColors(palette().color(QPalette::Button),
+                                  palette().color(QPalette::Disabled, QPalette::WindowText));
+    Proxy = new QSortFilterProxyModel(this);
+    Proxy->setSourceModel(ListModel);
+    Proxy->setSortRole(TFileListModel::SortRole);
+    Proxy->setDynamicSortFilter(false);
+    ng = new QTableView(this);
+    ng->setObjectName(QStringLiteral("ng"));
+    ng->setModel(Proxy);
+    ng->setSelectionBehavior(QAbstractItemView::SelectRows);
+    ng->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    ng->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    ng->setContextMenuPolicy(Qt::CustomContextMenu);
+    ng->setSortingEnabled(true);
+    ng->horizontalHeader()->setSortIndicatorShown(true);
+    ng->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
+    ng->horizontalHeader()->setContextMenuPolicy(Qt::CustomContextMenu);
+    ng->horizontalHeader()->setHighlightSections(false);
+    ng->verticalHeader()->setFixedWidth(14);
+    ng->setWordWrap(false);
+    for (int c = 0; c < ListColumnCount; ++c) {
+        Widths[size_t(c)] = ListColumns[size_t(c)].DefaultWidth;
+        ng->setColumnWidth(c, Widths[size_t(c)]);
+        ng->setColumnHidden(c, !ListColumns[size_t(c)].DefaultVisible);
+    }
+    // A hidden column keeps the width it had when it was last shown.
+    connect(ng->horizontalHeader(), &QHeaderView::sectionResized, this,
+            [this](int column, int, int size) {
+                if (size > 0 && column >= 0 && column < ListColumnCount)
+                    Widths[size_t(column)] = size;
+            });
+    Footer = new TFooterBar(ng, this);
+    layout->addWidget(ng, 1);
+    layout->addWidget(Footer);
+
+    connect(ListModel, &TFileListModel::ChecksChanged, this, &TFileListPanel::ListChanged);
+    connect(ListModel, &QAbstractItemModel::rowsInserted, this, &TFileListPanel::ListChanged);
+    connect(ListModel, &QAbstractItemModel::modelReset, this, &TFileListPanel::ListChanged);
+    connect(ng->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &TFileListPanel::ListChanged);
+    connect(ng->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            &TFileListPanel::CurrentRowChanged);
+    connect(ng, &QTableView::clicked, this, [this](const QModelIndex& index) {
+        if (index.column() == 2)
+            Q_EMIT IconClicked(Proxy->mapToSource(index).row());
+    });
+    connect(ng->horizontalHeader(), &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& at) {
+                Q_EMIT HeaderMenuRequested(ng->horizontalHeader()->mapToGlobal(at));
+            });
+    connect(this, &TFileListPanel::ListChanged, this, &TFileListPanel::CalcFooter);
+}
+
+TFileListPanel::~TFileListPanel() {
+    *Alive = false;
+    Pending.clear();
+    // Analyses still running finish into nothing; wait so that none outlives the cache.
+    QThreadPool::globalInstance()->waitForDone();
+}
+
+void TFileListPanel::AddFiles(const QStringList& paths) {
+    const QList<quint64> ids = ListModel->AddFiles(paths, true);
+    if (!ids.isEmpty()) {
+        ng->scrollToBottom();
+        Enqueue(ids);
+    }
+}
+
+void TFileListPanel::AddFolder(const QString& folder) {
+    ++Collecting;
+    const std::shared_ptr<bool> alive = Alive;
+    QThreadPool::globalInstance()->start([this, alive, folder] {
+        const QStringList files = CollectFolderFiles(folder, [alive] { return *alive; });
+        QMetaObject::invokeMethod(qApp, [this, alive, files] {
+            if (!*alive)
+                return;
+            --Collecting;
+            AddFiles(files);
+            CheckIdle();
+        });
+    });
+}
+
+bool TFileListPanel::LoadListFile(const QString& fileName, QString* error) {
+    const std::optional<QStringList> paths = ReadFileListFile(fileName);
+    if (!paths) {
+        if (error)
+            *error = QStringLiteral("Cannot read \"%1\".").arg(fileName);
+        return false;
+    }
+    AddFiles(*paths);
+    return true;
+}
+
+bool TFileListPanel::SaveListFile(const QString& fileName, int* leftOut, QString* error) const {
+    QStringList paths;
+    // Display order: what the user sees, sorted or not.
+    for (int r = 0; r < Proxy->rowCount(); ++r)
+        paths.append(ListModel->Rows()[size_t(Proxy->mapToSource(Proxy->index(r, 0)).row())].Path);
+    return WriteFileListFile(fileName, paths, leftOut, error);
+}
+
+void TFileListPanel::Enqueue(const QList<quint64>& ids) {
+    for (const quint64 id : ids)
+        if (const TFileListRow* row = ListModel->RowById(id))
+            Pending.push_back({id, row->Path, AppParams.FileAnalysis});
+    Dispatch();
+}
+
+void TFileListPanel::Dispatch() {
+    const int threads = std::max(1, QThread::idealThreadCount());
+    const QString ffmpeg = AppParams.ffmpeg;
+    const QString mediaInfo = AppParams.MediaInfoDll;
+    if (!mediaInfo.isEmpty())
+        LoadMediaInfoLibrary(mediaInfo); // once, here, before threads share it
+    while (!Pending.empty() && Running < threads) {
+        // Batches that keep every thread busy, at most one encoder run's worth.
+        const int share = int(Pending.size() + size_t(threads) - 1) / threads;
+        const int size = std::clamp(share, 1, ProbeBatchSize);
+        QList<TJob> batch;
+        while (!Pending.empty() && batch.size() < size &&
+               (batch.isEmpty() || Pending.front().Mode == batch.first().Mode)) {
+            // Rows removed before their turn are not analysed at all.
+            if (ListModel->RowById(Pending.front().Id))
+                batch.append(Pending.front());
+            Pending.pop_front();
+        }
+        if (batch.isEmpty())
+            continue;
+        const TFileAnalysis mode = batch.first().Mode;
+        if (mode == TFileAnalysis::faNone) {
+            for (const TJob& job : batch)
+                ListModel->SetRowAnalysis(job.Id, {}, false);
+            continue;
+        }
+        ++Running;
+        const std::shared_ptr<bool> alive = Alive;
+        TAnalysisCache* cache = &Cache;
+        QThreadPool::globalInstance()->start([this, alive, cache, batch, mode, ffmpeg, mediaInfo] {
+            QList<QPair<quint64, TVideoFileInfo>> results;
+            QStringList names;
+            for (const TJob& job : batch)
+                names.append(job.Path);
+            if (mode == TFileAnalysis::faFull && !ffmpeg.isEmpty()) {
+                // Analyses kept from before serve unchanged files; the rest share encoder runs.
+                const QList<TVideoFileInfo> infos =
+                    AnalyseFiles(names, ffmpeg, mediaInfo, 1, cache);
+                for (qsizetype i = 0; i < batch.size(); ++i)
+                    results.append({batch.at(i).Id, infos.at(i)});
+            } else {
+                for (const TJob& job : batch) {
+                    TVideoFileInfo info;
+                    info.FileName = job.Path;
+                    info.FileSize = GetFileSizeSafe(job.Path);
+                    ReadMediaInfo(job.Path, mediaInfo, info);
+                    results.append({job.Id, info});
+                }
+            }
+            QMetaObject::invokeMethod(qApp, [this, alive, results] {
+                if (!*alive)
+                    return;
+                --Running;
+                Deliver(results, true);
+                Dispatch();
+                CheckIdle();
+            });
+        });
+    }
+    CheckIdle();
+}
+
+void TFileListPanel::Deliver(const QList<QPair<quint64, TVideoFileInfo>>& results, bool withCells) {
+    for (const auto& [id, info] : results)
+        ListModel->SetRowAnalysis(id, info, withCells);
+    Q_EMIT ListChanged();
+}
+
+void TFileListPanel::CheckIdle() {
+    if (!Busy())
+        Q_EMIT Idle();
+}
+
+bool TFileListPanel::Busy() const {
+    return Running > 0 || Collecting > 0 || !Pending.empty();
+}
+
+void TFileListPanel::RemoveChecked() {
+    ListModel->RemoveChecked();
+}
+
+void TFileListPanel::Clear() {
+    ListModel->Clear();
+}
+
+void TFileListPanel::CheckAll(bool checked) {
+    ListModel->SetAllChecked(checked);
+}
+
+void TFileListPanel::InvertChecks() {
+    ListModel->InvertChecked();
+}
+
+void TFileListPanel::CheckSelected(bool checked) {
+    ListModel->SetChecked(SelectedRows(), checked);
+}
+
+QList<int> TFileListPanel::SelectedRows() const {
+    QList<int> rows;
+    for (const QModelIndex& index : ng->selectionModel()->selectedRows())
+        rows.append(Proxy->mapToSource(index).row());
+    return rows;
+}
+
+TGridInfo TFileListPanel::GridInfo() const {
+    std::vector<bool> selected(ListModel->Rows().size(), false);
+    for (const int r : SelectedRows())
+        selected[size_t(r)] = true;
+    return GetGridInfo(ListModel->Rows(), selected);
+}
+
+int TFileListPanel::CurrentRow() const {
+    const QModelIndex current = ng->selectionModel()->currentIndex();
+    return current.isValid() ? Proxy->mapToSource(current).row() : -1;
+}
+
+QString TFileListPanel::CurrentPath() const {
+    const int row = CurrentRow();
+    return row >= 0 ? ListModel->Rows()[size_t(row)].Path : QString();
+}
+
+QString TFileListPanel::CurrentDirectory() const {
+    const int row = CurrentRow();
+    return row >= 0 ? ListModel->Rows()[size_t(row)].Directory() : QString();
+}
+
+void TFileListPanel::CalcFooter() {
+    Footer->SetTexts(::CalcFooter(ListModel->Rows(), *Strings));
+}
+
+void TFileListPanel::ApplySettings(const TProgramSettings& s) {
+    QFont font(s.ListFontName, s.ListFontSize);
+    ng->setFont(font);
+    ng->horizontalHeader()->setFont(font);
+    ng->horizontalHeader()->setFixedHeight(s.ListFontSize < 14 ? 22 : 34);
+    ng->verticalHeader()->setMinimumSectionSize(std::min(12, s.RowHeight));
+    ng->verticalHeader()->setDefaultSectionSize(s.RowHeight);
+    ng->setShowGrid(s.GridLines);
+    ng->verticalHeader()->setVisible(s.RowIndicator);
+    Footer->setVisible(s.GridFooter);
+    ng->horizontalHeader()->setSectionsMovable(s.AllowColumnMoving);
+    QHeaderView* header = ng->horizontalHeader();
+    for (int c = 0; c < ListColumnCount; ++c) {
+        Widths[size_t(c)] = s.Columns[size_t(c)].Width;
+        ng->setColumnWidth(c, s.Columns[size_t(c)].Width);
+        ng->setColumnHidden(c, ListColumns[size_t(c)].Hideable && !s.Columns[size_t(c)].Visible);
+    }
+    // Positions are applied column by column in the file's order: a later move may shift an
+    // earlier column, as the settings file's readers expect.
+    for (const int c : ListColumnKeyOrder)
+        header->moveSection(header->visualIndex(c), s.Columns[size_t(c)].Position);
+}
+
+void TFileListPanel::ReadSettings(TProgramSettings& s) const {
+    const QHeaderView* header = ng->horizontalHeader();
+    for (int c = 0; c < ListColumnCount; ++c) {
+        TColumnSettings& column = s.Columns[size_t(c)];
+        column.Visible = !header->isSectionHidden(c);
+        column.Width = Widths[size_t(c)];
+        column.Position = header->visualIndex(c);
+    }
+}
+
+void TFileListPanel::SetColumnVisible(int column, bool visible) {
+    if (column >= 0 && column < ListColumnCount && ListColumns[size_t(column)].Hideable)
+        ng->setColumnHidden(column, !visible);
+}
+
+void TFileListPanel::SetLang(const TAppStrings& strings) {
+    Strings = &strings;
+    ListModel->SetStrings(strings);
+    CalcFooter();
+}

@@ -1,0 +1,89 @@
+#pragma once
+
+#include "app/ProgramSettings.h"
+#include "core/Types.h"
+#include "filelist/FileList.h"
+
+#include <QWidget>
+#include <deque>
+
+class QSortFilterProxyModel;
+class QTableView;
+class TAnalysisCache;
+class TFileListModel;
+class TFooterBar;
+struct TAppStrings;
+
+// pnGridBg: the file list grid with its footer. Files are added at once and analysed off the
+// window's thread, many per encoder run; each row's cells are filled when its result arrives.
+class TFileListPanel : public QWidget {
+    Q_OBJECT
+
+public:
+    TFileListPanel(const TAppStrings& strings, TAnalysisCache& cache, QWidget* parent);
+    ~TFileListPanel() override;
+
+    QTableView* View() const { return ng; }
+    TFileListModel* Model() const { return ListModel; }
+
+    // Adds the files that qualify, checked, in the given order, and starts their analysis.
+    void AddFiles(const QStringList& paths);
+    // Collects the supported files of a folder off the window's thread, then adds them.
+    void AddFolder(const QString& folder);
+    // Adds every path of a list file; false with the reason when it cannot be read.
+    bool LoadListFile(const QString& fileName, QString* error);
+    // Writes every row's path; `leftOut` counts paths a list file cannot hold.
+    bool SaveListFile(const QString& fileName, int* leftOut, QString* error) const;
+
+    void RemoveChecked();
+    void Clear();
+    void CheckAll(bool checked);
+    void InvertChecks();
+    void CheckSelected(bool checked);
+
+    TGridInfo GridInfo() const;
+    int CurrentRow() const; // row of the model, -1 for none
+    QString CurrentPath() const;
+    QString CurrentDirectory() const;
+    // True while files are being collected or analysed.
+    bool Busy() const;
+
+    void ApplySettings(const TProgramSettings& settings);
+    void ReadSettings(TProgramSettings& settings) const;
+    void SetColumnVisible(int column, bool visible);
+    void SetLang(const TAppStrings& strings);
+    void CalcFooter();
+
+Q_SIGNALS:
+    // Rows, checks or cells changed: the counts, the footer and the actions follow.
+    void ListChanged();
+    void CurrentRowChanged();
+    void IconClicked(int row);
+    void HeaderMenuRequested(const QPoint& globalPos);
+    // Nothing is being collected or analysed any more.
+    void Idle();
+
+private:
+    struct TJob {
+        quint64 Id;
+        QString Path;
+        TFileAnalysis Mode;
+    };
+    void Enqueue(const QList<quint64>& ids);
+    void Dispatch();
+    void Deliver(const QList<QPair<quint64, TVideoFileInfo>>& results, bool withCells);
+    QList<int> SelectedRows() const;
+    void CheckIdle();
+
+    const TAppStrings* Strings;
+    TAnalysisCache& Cache;
+    QTableView* ng;
+    TFileListModel* ListModel;
+    QSortFilterProxyModel* Proxy;
+    TFooterBar* Footer;
+    std::array<int, ListColumnCount> Widths{}; // the last width each column had while shown
+    std::deque<TJob> Pending;
+    int Running = 0;
+    int Collecting = 0;
+    std::shared_ptr<bool> Alive; // cleared when the panel goes; late results then go nowhere
+};

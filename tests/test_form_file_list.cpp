@@ -1,0 +1,251 @@
+#include "TestSupport.h"
+#include "core/AppParams.h"
+#include "core/IniFile.h"
+#include "filelist/AnalysisCache.h"
+#include "windows/FormMain.h"
+#include "windows/Widgets.h"
+#include "windows/dialogs/FormFileInfo.h"
+#include "windows/panels/FileListModel.h"
+#include "windows/panels/FileListPanel.h"
+#include "windows/panels/FooterBar.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QHeaderView>
+#include <QLabel>
+#include <QSignalSpy>
+#include <QTableView>
+#include <QTableWidget>
+#include <QTest>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+class FileListWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        SetWarningHandler([this](const QString& text) { Warnings.append(text); });
+        QDir().mkpath(Dir.Path(u"app"_s));
+        Form = std::make_unique<TFormMain>(TFormMainOptions{Dir.Path(u"app"_s), {}});
+        Form->show();
+    }
+    void TearDown() override {
+        Form.reset();
+        SetWarningHandler({});
+    }
+    TFileListPanel* List() const { return Form->FileList(); }
+    const std::vector<TFileListRow>& Rows() const { return List()->Model()->Rows(); }
+    // Waits until nothing is collected or analysed any more.
+    void WaitIdle() {
+        for (int i = 0; i < 600 && List()->Busy(); ++i)
+            QTest::qWait(50);
+        ASSERT_FALSE(List()->Busy());
+    }
+    // A copy of a generated media file under a name of the test's own.
+    QString Copy(const QString& media, const QString& name) {
+        const QString path = Dir.Path(name);
+        QDir().mkpath(QFileInfo(path).absolutePath());
+        EXPECT_TRUE(QFile::copy(MediaFile(media), path)) << name.toStdString();
+        return path;
+    }
+    QStringList Names() const {
+        QStringList names;
+        for (const TFileListRow& row : Rows())
+            names.append(row.FileName());
+        return names;
+    }
+
+    TScratchDir Dir;
+    QStringList Warnings;
+    std::unique_ptr<TFormMain> Form;
+};
+
+} // namespace
+
+TEST_F(FileListWindowTest, ADozenFilesAreAddedAnalysedAndTotalled) {
+    const char* media[] = {"clip.flv",  "clip15.flv",    "clip640.flv", "clip.mp4",
+                           "clip.mkv",  "interlaced.ts", "odd.avi",     "audio.mp3",
+                           "audio.wav", "videoonly.mp4"};
+    QStringList files;
+    for (const char* m : media)
+        files.append(Copy(QString::fromLatin1(m), u"videos/"_s + QString::fromLatin1(m)));
+    files.append(Copy(u"clip.flv"_s, u"videos/<img src=x>.flv"_s));
+    WriteFile(Dir.Path(u"videos/notes.txt"_s), "not media");
+    WriteFile(Dir.Path(u"videos/empty.mp4"_s), {});
+    Form->AddDropped({Dir.Path(u"videos"_s)});
+    WaitIdle();
+    ASSERT_EQ(Rows().size(), 12u);
+    for (const TFileListRow& row : Rows()) {
+        EXPECT_EQ(row.Analysis, TRowAnalysis::Done) << row.Path.toStdString();
+        EXPECT_EQ(row.Status, u"Ready");
+    }
+    const auto row = [&](const QString& name) {
+        for (const TFileListRow& r : Rows())
+            if (r.FileName() == name)
+                return r;
+        ADD_FAILURE() << name.toStdString();
+        return TFileListRow{};
+    };
+    EXPECT_EQ(row(u"clip.flv"_s).VideoResolution, u"320 x 240");
+    EXPECT_FALSE(row(u"clip.flv"_s).Audio.isEmpty());
+    EXPECT_GT(row(u"videoonly.mp4"_s).DurationMs, 0); // the full analysis gives video its time
+    EXPECT_TRUE(row(u"empty.mp4"_s).Video.isEmpty()); // "Ready" with empty cells
+    const TGridInfo g = Form->GridInfo();
+    EXPECT_EQ(g.RowCount, 12);
+    EXPECT_EQ(g.CheckedCount, 12);
+    EXPECT_TRUE(Form->Action(u"actConvert"_s)->isEnabled());
+    EXPECT_FALSE(Form->Action(u"actCheckAll"_s)->isEnabled());
+    EXPECT_TRUE(Form->Action(u"actUncheckAll"_s)->isEnabled());
+    const auto footer = List()->findChild<TFooterBar*>()->Texts();
+    EXPECT_EQ(footer[0], u"12");
+    EXPECT_FALSE(footer[5].isEmpty());
+    EXPECT_FALSE(footer[6].isEmpty());
+    EXPECT_EQ(Form->AnalysisCache().Size(), 12);
+
+    // Sorting by size is numeric.
+    QTableView* view = List()->View();
+    view->sortByColumn(5, Qt::AscendingOrder);
+    qint64 previous = -1;
+    for (int r = 0; r < view->model()->rowCount(); ++r) {
+        const qint64 size = view->model()->index(r, 5).data(TFileListModel::SortRole).toLongLong();
+        EXPECT_GE(size, previous);
+        previous = size;
+    }
+
+    // Unchecking a row changes the counts and the actions.
+    List()->Model()->SetChecked({0}, false);
+    EXPECT_TRUE(Form->Action(u"actCheckAll"_s)->isEnabled());
+    EXPECT_EQ(List()->findChild<TFooterBar*>()->Texts()[1], u"11");
+
+    // The properties of a file whose name looks like markup show that name as text.
+    int rowOfTag = -1;
+    for (int r = 0; r < view->model()->rowCount(); ++r)
+        if (view->model()->index(r, 3).data().toString() == u"<img src=x>.flv")
+            rowOfTag = r;
+    ASSERT_GE(rowOfTag, 0);
+    view->selectRow(rowOfTag);
+    Form->Action(u"actShowHideFileInfo"_s)->trigger();
+    auto* info = Form->findChild<TFormFileInfo*>();
+    ASSERT_TRUE(info);
+    EXPECT_TRUE(info->isVisible());
+    auto* name = info->findChild<QLabel*>(u"lblFileName"_s);
+    EXPECT_TRUE(name->text().contains(u"&lt;img src=x&gt;.flv"_s)) << name->text().toStdString();
+    EXPECT_FALSE(info->findChild<QLabel*>(u"lblVideoCodec"_s)->text().isEmpty());
+    EXPECT_TRUE(info->ReportText().contains(u"<img src=x>.flv"_s));
+    EXPECT_TRUE(Warnings.isEmpty());
+
+    if (const QString shots = qEnvironmentVariable("ZORVANE_SCREENSHOT_DIR"); !shots.isEmpty()) {
+        Form->resize(1270, 860);
+        QTest::qWait(200);
+        Form->grab().save(shots + u"/file-list.png"_s);
+        info->grab().save(shots + u"/file-properties.png"_s);
+    }
+}
+
+TEST_F(FileListWindowTest, TwoTrackFileOffersThreeAudioItemsAndItsStreams) {
+    const QString mkv = Copy(u"clip.mkv"_s, u"two tracks.mkv"_s);
+    List()->AddFiles({mkv});
+    WaitIdle();
+    List()->View()->selectRow(0);
+    auto* tracks = Form->findChild<QComboBox*>(u"cbAudioTrackNo"_s);
+    for (int i = 0; i < 100 && tracks->count() != 3; ++i)
+        QTest::qWait(50);
+    ASSERT_EQ(tracks->count(), 3);
+    EXPECT_TRUE(tracks->itemText(1).startsWith(u"1: "_s));
+
+    Form->Action(u"actShowHideFileInfo"_s)->trigger();
+    auto* info = Form->findChild<TFormFileInfo*>();
+    auto* audio = info->findChild<QComboBox*>(u"cbAudioStreamNo"_s);
+    ASSERT_EQ(audio->count(), 2);
+    EXPECT_TRUE(audio->isEnabled());
+    EXPECT_FALSE(info->findChild<QComboBox*>(u"cbVideoStreamNo"_s)->isEnabled());
+    const QString first = info->findChild<QLabel*>(u"lblSamplingRate"_s)->text();
+    audio->setCurrentIndex(1);
+    EXPECT_NE(info->findChild<QLabel*>(u"lblSamplingRate"_s)->text(), first);
+    EXPECT_GE(info->findChild<QTableWidget*>(u"ng"_s)->rowCount(), 4);
+    Form->Action(u"actShowHideFileInfo"_s)->trigger();
+    EXPECT_FALSE(info->isVisible());
+}
+
+TEST_F(FileListWindowTest, EachFileOnceWhateverLeadsToIt) {
+    const QString root = Dir.Path(u"tree"_s);
+    const QString a = Copy(u"clip.flv"_s, u"tree/Clip.flv"_s);
+    Copy(u"clip15.flv"_s, u"tree/clip.flv"_s); // differs only in letter case: another file
+    Copy(u"audio.mp3"_s, u"tree/sub/song.mp3"_s);
+    ASSERT_TRUE(QFile::link(root, root + u"/sub/loop"_s));
+    ASSERT_TRUE(QFile::link(a, root + u"/sub/again.flv"_s)); // the same file under two names
+    ASSERT_EQ(::mkfifo(QFile::encodeName(root + u"/pipe.flv"_s).constData(), 0600), 0);
+    List()->AddFolder(root);
+    WaitIdle();
+    QStringList names = Names();
+    names.sort();
+    EXPECT_EQ(names, (QStringList{u"Clip.flv"_s, u"clip.flv"_s, u"song.mp3"_s}));
+    List()->AddFiles({a, root + u"/sub/again.flv"_s, root + u"/./Clip.flv"_s});
+    EXPECT_EQ(Rows().size(), 3u);
+
+    // Without folders on drop, a dropped folder adds nothing.
+    List()->Clear();
+    AppParams.DragAcceptDirectories = false;
+    Form->AddDropped({root});
+    WaitIdle();
+    EXPECT_TRUE(Rows().empty());
+    AppParams.DragAcceptDirectories = true;
+}
+
+TEST_F(FileListWindowTest, RowsRemovedDuringAnalysisTakeNoResults) {
+    QStringList files;
+    for (int i = 0; i < 40; ++i)
+        files.append(Copy(u"clip.mp4"_s, u"many/clip%1.mp4"_s.arg(i)));
+    List()->AddFiles(files);
+    ASSERT_EQ(Rows().size(), 40u);
+    List()->CheckAll(false);
+    List()->Model()->SetChecked({3, 5}, true);
+    List()->RemoveChecked();
+    EXPECT_EQ(Rows().size(), 38u);
+    EXPECT_EQ(Rows().at(3).Number, 4);
+    List()->Clear();
+    WaitIdle();
+    EXPECT_TRUE(Rows().empty());
+    List()->AddFiles(files.mid(0, 2));
+    WaitIdle();
+    EXPECT_EQ(Rows().size(), 2u);
+    EXPECT_EQ(Rows().at(0).Analysis, TRowAnalysis::Done);
+}
+
+TEST_F(FileListWindowTest, ListFilesAndColumnSettingsSurvive) {
+    const QString a = Copy(u"clip.flv"_s, u"l/a.flv"_s);
+    const QString b = Copy(u"audio.mp3"_s, u"l/b.mp3"_s);
+    List()->AddFiles({a, b});
+    const QString list = Dir.Path(u"saved.lst"_s);
+    int leftOut = -1;
+    ASSERT_TRUE(List()->SaveListFile(list, &leftOut, nullptr));
+    EXPECT_EQ(leftOut, 0);
+    List()->Clear();
+    WriteFile(Dir.Path(u"garbage.lst"_s), RandomBytes(100000, 2));
+    Form->AddDropped({list, Dir.Path(u"garbage.lst"_s)});
+    WaitIdle();
+    EXPECT_EQ(Names(), (QStringList{u"a.flv"_s, u"b.mp3"_s}));
+
+    // A column hidden after a resize keeps its width in the settings file.
+    QTableView* view = List()->View();
+    Form->Action(u"actColVideoCodecVisible"_s)->trigger(); // shown
+    EXPECT_FALSE(view->isColumnHidden(8));
+    view->setColumnWidth(8, 123);
+    Form->Action(u"actColVideoCodecVisible"_s)->trigger(); // hidden again
+    EXPECT_TRUE(view->isColumnHidden(8));
+    view->horizontalHeader()->moveSection(view->horizontalHeader()->visualIndex(28), 0);
+    Form->close();
+    const TIniFile ini(Dir.Path(u"app/zorvane.ini"_s));
+    EXPECT_EQ(ini.ReadInteger(u"MAIN"_s, u"colVideoCodec_Width"_s, 0), 123);
+    EXPECT_EQ(ini.ReadString(u"MAIN"_s, u"colVideoCodec_Visible"_s, {}), u"0");
+    EXPECT_EQ(ini.ReadInteger(u"MAIN"_s, u"colStatus_Position"_s, -1), 0);
+    Form.reset();
+    Form = std::make_unique<TFormMain>(TFormMainOptions{Dir.Path(u"app"_s), {}});
+    EXPECT_EQ(Form->FileList()->View()->horizontalHeader()->visualIndex(28), 0);
+    EXPECT_TRUE(Form->FileList()->View()->isColumnHidden(8));
+}
