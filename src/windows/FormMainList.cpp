@@ -172,7 +172,7 @@ void TFormMain::actExploreDirectoryExecute() {
     if (path.isEmpty())
         return;
     if (!QFileInfo(directory).isDir()) {
-        ShowWarning(this, u"Directory \"%1\" does not exist!"_s.arg(directory));
+        ShowWarning(this, u"Directory \""_s + directory + u"\" does not exists!"_s, u"Warning"_s);
         return;
     }
     if (QFileInfo(path).isFile())
@@ -209,7 +209,7 @@ void TFormMain::UpdateCbAudioTrackNo() {
     const QString mediaInfo = AppParams.MediaInfoDll;
     TAnalysisCache* cache = Cache.get();
     QPointer<TFormMain> self(this);
-    QThreadPool::globalInstance()->start([self, cache, path, ffmpeg, mediaInfo] {
+    List->Pool()->start([self, cache, path, ffmpeg, mediaInfo] {
         TVideoFileInfo info;
         GetVideoFileInfoCached(*cache, path, ffmpeg, mediaInfo, info);
         QMetaObject::invokeMethod(qApp, [self, path] {

@@ -104,13 +104,13 @@ void SetWarningHandler(std::function<void(const QString&)> handler) {
     WarningHandler() = std::move(handler);
 }
 
-void ShowWarning(QWidget* owner, const QString& text) {
+void ShowWarning(QWidget* owner, const QString& text, const QString& title) {
     if (WarningHandler()) {
         WarningHandler()(text);
         return;
     }
-    QMessageBox box(QMessageBox::Warning, QString::fromUtf16(ProductName), text, QMessageBox::Ok,
-                    owner);
+    QMessageBox box(QMessageBox::Warning, title.isEmpty() ? QString::fromUtf16(ProductName) : title,
+                    text, QMessageBox::Ok, owner);
     box.setWindowFlag(Qt::WindowStaysOnTopHint);
     box.exec();
 }

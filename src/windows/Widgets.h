@@ -41,7 +41,7 @@ void ApplyMainTexts(QWidget* root, const TAppStrings& strings);
 // Runs `action`; an exception never leaves it: its message is shown as a warning.
 void Guarded(QWidget* owner, const std::function<void()>& action);
 // The program's warning box: warning icon, OK, kept on top, titled with the product name.
-void ShowWarning(QWidget* owner, const QString& text);
+void ShowWarning(QWidget* owner, const QString& text, const QString& title = {});
 // Where warnings go instead of the box (tests collect them); an empty handler restores the box.
 void SetWarningHandler(std::function<void(const QString&)> handler);
 

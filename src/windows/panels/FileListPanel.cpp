@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QFileInfo>
 #include <QHeaderView>
+#include <QMimeDatabase>
 #include <QSortFilterProxyModel>
 #include <QTableView>
 #include <QThread>
@@ -17,7 +18,11 @@
 #include <QVBoxLayout>
 
 TFileListPanel::TFileListPanel(const TAppStrings& strings, TAnalysisCache& cache, QWidget* parent)
-    : QWidget(parent), Strings(&strings), Cache(cache), Alive(std::make_shared<bool>(true)) {
+    : QWidget(parent), Strings(&strings), Cache(cache), Workers(new QThreadPool(this)),
+      Alive(std::make_shared<bool>(true)) {
+    // Long work gets threads of its own: Qt's painting borrows the global pool's threads and
+    // would wait for an analysis to end.
+    Workers->setMaxThreadCount(std::max(2, QThread::idealThreadCount()) + 1);
     setObjectName(QStringLiteral("pnGridBg"));
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(2, 2, 2, 0);
@@ -74,13 +79,20 @@ TFileListPanel::TFileListPanel(const TAppStrings& strings, TAnalysisCache& cache
                 Q_EMIT HeaderMenuRequested(ng->horizontalHeader()->mapToGlobal(at));
             });
     connect(this, &TFileListPanel::ListChanged, this, &TFileListPanel::CalcFooter);
+
+    // The file type icons need the desktop's type database, which takes a good part of a second
+    // to load the first time: load it now, off the window's thread, not when the first rows show.
+    Workers->start([] {
+        QMimeDatabase().mimeTypeForFile(QStringLiteral("x.flv"), QMimeDatabase::MatchExtension);
+    });
 }
 
 TFileListPanel::~TFileListPanel() {
     *Alive = false;
     Pending.clear();
     // Analyses still running finish into nothing; wait so that none outlives the cache.
-    QThreadPool::globalInstance()->waitForDone();
+    Workers->clear();
+    Workers->waitForDone();
 }
 
 void TFileListPanel::AddFiles(const QStringList& paths) {
@@ -94,7 +106,7 @@ void TFileListPanel::AddFiles(const QStringList& paths) {
 void TFileListPanel::AddFolder(const QString& folder) {
     ++Collecting;
     const std::shared_ptr<bool> alive = Alive;
-    QThreadPool::globalInstance()->start([this, alive, folder] {
+    Workers->start([this, alive, folder] {
         const QStringList files = CollectFolderFiles(folder, [alive] { return *alive; });
         QMetaObject::invokeMethod(qApp, [this, alive, files] {
             if (!*alive)
@@ -161,7 +173,7 @@ void TFileListPanel::Dispatch() {
         ++Running;
         const std::shared_ptr<bool> alive = Alive;
         TAnalysisCache* cache = &Cache;
-        QThreadPool::globalInstance()->start([this, alive, cache, batch, mode, ffmpeg, mediaInfo] {
+        Workers->start([this, alive, cache, batch, mode, ffmpeg, mediaInfo] {
             QList<QPair<quint64, TVideoFileInfo>> results;
             QStringList names;
             for (const TJob& job : batch)

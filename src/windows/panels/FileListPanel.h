@@ -8,6 +8,7 @@
 #include <deque>
 
 class QSortFilterProxyModel;
+class QThreadPool;
 class QTableView;
 class TAnalysisCache;
 class TFileListModel;
@@ -47,6 +48,8 @@ public:
     QString CurrentDirectory() const;
     // True while files are being collected or analysed.
     bool Busy() const;
+    // Threads for long work of the window (analyses, folder walks).
+    QThreadPool* Pool() const { return Workers; }
 
     void ApplySettings(const TProgramSettings& settings);
     void ReadSettings(TProgramSettings& settings) const;
@@ -81,6 +84,7 @@ private:
     TFileListModel* ListModel;
     QSortFilterProxyModel* Proxy;
     TFooterBar* Footer;
+    QThreadPool* Workers;
     std::array<int, ListColumnCount> Widths{}; // the last width each column had while shown
     std::deque<TJob> Pending;
     int Running = 0;
