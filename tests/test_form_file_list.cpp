@@ -249,3 +249,31 @@ TEST_F(FileListWindowTest, ListFilesAndColumnSettingsSurvive) {
     EXPECT_EQ(Form->FileList()->View()->horizontalHeader()->visualIndex(28), 0);
     EXPECT_TRUE(Form->FileList()->View()->isColumnHidden(8));
 }
+
+TEST_F(FileListWindowTest, BadFilesBecomeReadyRowsWithEmptyCells) {
+    const QString gone = Copy(u"clip.flv"_s, u"bad/gone.flv"_s);
+    QByteArray mkv = ReadFile(MediaFile(u"clip.mkv"_s));
+    mkv.truncate(mkv.size() / 3);
+    WriteFile(Dir.Path(u"bad/truncated.mkv"_s), mkv);
+    WriteFile(Dir.Path(u"bad/zero.mp4"_s), {});
+    List()->AddFiles({gone, Dir.Path(u"bad/truncated.mkv"_s), Dir.Path(u"bad/zero.mp4"_s)});
+    QFile::remove(gone); // between adding and analysis
+    WaitIdle();
+    ASSERT_EQ(Rows().size(), 3u);
+    for (const TFileListRow& row : Rows()) {
+        EXPECT_EQ(row.Analysis, TRowAnalysis::Done) << row.Path.toStdString();
+        EXPECT_EQ(row.Status, u"Ready");
+    }
+    EXPECT_TRUE(Rows().at(0).Video.isEmpty());
+
+    // 100,000 lines of missing paths add nothing and the list stays usable.
+    QByteArray lines;
+    for (int i = 0; i < 100000; ++i)
+        lines += "/no/such/folder/clip" + QByteArray::number(i) + ".flv\r\n";
+    WriteFile(Dir.Path(u"missing.lst"_s), lines);
+    QString error;
+    EXPECT_TRUE(List()->LoadListFile(Dir.Path(u"missing.lst"_s), &error));
+    EXPECT_EQ(Rows().size(), 3u);
+    EXPECT_FALSE(List()->LoadListFile(Dir.Path(u"none.lst"_s), &error));
+    EXPECT_FALSE(error.isEmpty());
+}
