@@ -2,6 +2,7 @@
 #include "core/AppParams.h"
 #include "core/IniFile.h"
 #include "filelist/AnalysisCache.h"
+#include "filelist/FileList.h"
 #include "windows/FormMain.h"
 #include "windows/Widgets.h"
 #include "windows/dialogs/FormFileInfo.h"
@@ -230,6 +231,13 @@ TEST_F(FileListWindowTest, ListFilesAndColumnSettingsSurvive) {
     Form->AddDropped({list, Dir.Path(u"garbage.lst"_s)});
     WaitIdle();
     EXPECT_EQ(Names(), (QStringList{u"a.flv"_s, u"b.mp3"_s}));
+
+    // A row dragged to another place is saved in its new place.
+    QHeaderView* indicator = List()->View()->verticalHeader();
+    EXPECT_TRUE(indicator->sectionsMovable());
+    indicator->moveSection(1, 0);
+    ASSERT_TRUE(List()->SaveListFile(list, &leftOut, nullptr));
+    EXPECT_EQ(ReadFileListFile(list), (QStringList{b, a}));
 
     // A column hidden after a resize keeps its width in the settings file.
     QTableView* view = List()->View();

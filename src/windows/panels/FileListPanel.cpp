@@ -131,9 +131,8 @@ bool TFileListPanel::LoadListFile(const QString& fileName, QString* error) {
 
 bool TFileListPanel::SaveListFile(const QString& fileName, int* leftOut, QString* error) const {
     QStringList paths;
-    // Display order: what the user sees, sorted or not.
-    for (int r = 0; r < Proxy->rowCount(); ++r)
-        paths.append(ListModel->Rows()[size_t(Proxy->mapToSource(Proxy->index(r, 0)).row())].Path);
+    for (const int r : DisplayOrder())
+        paths.append(ListModel->Rows()[size_t(r)].Path);
     return WriteFileListFile(fileName, paths, leftOut, error);
 }
 
@@ -248,6 +247,16 @@ QList<int> TFileListPanel::SelectedRows() const {
     return rows;
 }
 
+QList<int> TFileListPanel::DisplayOrder() const {
+    QList<int> rows;
+    const QHeaderView* indicator = ng->verticalHeader();
+    for (int visual = 0; visual < Proxy->rowCount(); ++visual) {
+        const int logical = indicator->logicalIndex(visual);
+        rows.append(Proxy->mapToSource(Proxy->index(logical, 0)).row());
+    }
+    return rows;
+}
+
 TGridInfo TFileListPanel::GridInfo() const {
     std::vector<bool> selected(ListModel->Rows().size(), false);
     for (const int r : SelectedRows())
@@ -285,6 +294,8 @@ void TFileListPanel::ApplySettings(const TProgramSettings& s) {
     ng->verticalHeader()->setVisible(s.RowIndicator);
     Footer->setVisible(s.GridFooter);
     ng->horizontalHeader()->setSectionsMovable(s.AllowColumnMoving);
+    // Rows are dragged by their indicator to another place.
+    ng->verticalHeader()->setSectionsMovable(s.AllowRowMoving);
     QHeaderView* header = ng->horizontalHeader();
     for (int c = 0; c < ListColumnCount; ++c) {
         Widths[size_t(c)] = s.Columns[size_t(c)].Width;

@@ -43,6 +43,8 @@ public:
     void CheckSelected(bool checked);
 
     TGridInfo GridInfo() const;
+    // The model's rows in the order the grid shows them: sorted, and moved by the user.
+    QList<int> DisplayOrder() const;
     int CurrentRow() const; // row of the model, -1 for none
     QString CurrentPath() const;
     QString CurrentDirectory() const;
