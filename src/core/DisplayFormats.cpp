@@ -1,5 +1,7 @@
 #include "core/DisplayFormats.h"
 
+#include <QLocale>
+
 QString IntToStrGrouped(qint64 value, QChar separator) {
     // Grouping works on the digits only; a minus sign goes in front afterwards, so that a negative
     // number never shows a separator between the sign and its first digit.
@@ -47,4 +49,14 @@ QString MsToTimeStr(qint64 ms, bool withoutMs) {
     if (!withoutMs)
         text += u'.' + QStringLiteral("%1").arg(m % 1000, 3, 10, QLatin1Char('0'));
     return text;
+}
+
+QString GroupedNumber(qint64 value) {
+    return IntToStrGrouped(value, u' ');
+}
+
+QString LocaleDecimalText(double value, int decimals) {
+    QLocale locale;
+    locale.setNumberOptions(QLocale::OmitGroupSeparator);
+    return locale.toString(value, 'f', decimals);
 }

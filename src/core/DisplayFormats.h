@@ -16,3 +16,9 @@ QString GetFileSizeString(qint64 bytes);
 // "hh:mm:ss.zzz", or "hh:mm:ss" rounded to whole seconds when `withoutMs` is set. Takes 64 bits,
 // so that a total over many files (past 596 hours) stays right.
 QString MsToTimeStr(qint64 ms, bool withoutMs);
+
+// IntToStrGrouped with the blank every caller of the program uses.
+QString GroupedNumber(qint64 value);
+
+// "0.00" and "0.000" for the user to read: the locale's decimal mark, no thousands separators.
+QString LocaleDecimalText(double value, int decimals);

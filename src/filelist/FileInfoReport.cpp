@@ -13,17 +13,6 @@
 
 namespace {
 
-QString Grouped(qint64 value) {
-    return IntToStrGrouped(value, u' ');
-}
-
-// "0.00" and "0.000" in the user's locale, without thousands separators.
-QString Decimal(double value, int decimals) {
-    QLocale locale;
-    locale.setNumberOptions(QLocale::OmitGroupSeparator);
-    return locale.toString(value, 'f', decimals);
-}
-
 QString WithCodecId(const QString& codec, const QString& id) {
     return id.isEmpty() ? codec : codec + QStringLiteral(" (ID: ") + id + u')';
 }
@@ -54,10 +43,10 @@ TFileInfoGeneralView FileInfoGeneral(const TVideoFileInfo& info) {
     const QFileInfo file(info.FileName);
     g.FileName = file.fileName();
     g.Directory = QDir::toNativeSeparators(file.path());
-    g.FileSize = GetFileSizeString(info.FileSize) + QStringLiteral(" (") + Grouped(info.FileSize) +
-                 QStringLiteral(" bytes)");
+    g.FileSize = GetFileSizeString(info.FileSize) + QStringLiteral(" (") +
+                 GroupedNumber(info.FileSize) + QStringLiteral(" bytes)");
     g.Duration = info.DurationStr;
-    g.OverallBitrate = Grouped(info.OverallBitrate) + QStringLiteral(" kbit/s");
+    g.OverallBitrate = GroupedNumber(info.OverallBitrate) + QStringLiteral(" kbit/s");
     g.Format = info.FormatInfo.isEmpty()
                    ? info.Format
                    : info.Format + QStringLiteral(" (") + info.FormatInfo + u')';
@@ -74,15 +63,15 @@ TFileInfoVideoView FileInfoVideo(const TVideoStreamInfo& v, const TAppStrings& s
     view.Codec = WithCodecId(v.Codec, v.CodecID);
     view.Profile = v.Profile;
     if (v.Bitrate > 0)
-        view.Bitrate = Grouped(v.Bitrate) + QStringLiteral(" kbit/s");
-    view.Resolution = Grouped(v.Width) + QStringLiteral(" x ") + Grouped(v.Height);
+        view.Bitrate = GroupedNumber(v.Bitrate) + QStringLiteral(" kbit/s");
+    view.Resolution = GroupedNumber(v.Width) + QStringLiteral(" x ") + GroupedNumber(v.Height);
     view.DisplayAspect = v.DARStr;
-    view.FPS = Decimal(v.FPS, 2);
+    view.FPS = LocaleDecimalText(v.FPS, 2);
     view.ScanType = ScanTypeText(v.ScanType, strings);
     view.PixelFormat = v.PixelFormat;
     if (v.BitsPerPixel > 0)
-        view.BitsPerPixel = Decimal(v.BitsPerPixel, 3);
-    view.Frames = QStringLiteral("~ ") + Grouped(v.Frames);
+        view.BitsPerPixel = LocaleDecimalText(v.BitsPerPixel, 3);
+    view.Frames = QStringLiteral("~ ") + GroupedNumber(v.Frames);
     if (v.StreamSize > 0)
         view.StreamSize = v.StreamSizeStr + QStringLiteral(" (") +
                           QString::number(v.StreamSizeInPercent) + QStringLiteral("%)");
@@ -97,13 +86,13 @@ TFileInfoAudioView FileInfoAudio(const TAudioStreamInfoX& a) {
     view.Codec = WithCodecId(a.Codec, a.CodecID);
     view.Profile = a.Profile;
     if (a.Bitrate != 0)
-        view.Bitrate = Grouped(a.Bitrate) + QStringLiteral(" kbit/s  ") + a.BitrateMode;
+        view.Bitrate = GroupedNumber(a.Bitrate) + QStringLiteral(" kbit/s  ") + a.BitrateMode;
     view.Channels = QString::number(a.Channels);
     if (a.SamplingRate != 0)
-        view.SamplingRate = Grouped(a.SamplingRate) + QStringLiteral(" Hz");
+        view.SamplingRate = GroupedNumber(a.SamplingRate) + QStringLiteral(" Hz");
     if (a.BitsPerSample != 0)
         view.BitsPerSample = QString::number(a.BitsPerSample);
-    view.Samples = QStringLiteral("~ ") + Grouped(a.Frames);
+    view.Samples = QStringLiteral("~ ") + GroupedNumber(a.Frames);
     view.VideoDelay = QString::number(a.VideoDelay) + QStringLiteral(" ms");
     view.Language = a.Language;
     if (!a.StreamSizeStr.isEmpty() && a.StreamSizeStr != u"0")
@@ -160,7 +149,7 @@ QString GetInfoAsText(const TVideoFileInfo& info, const TAppStrings& strings) {
     lines << Separator << fi.Report_GeneralInfo << QString();
 
     const TFileInfoGeneralView g = FileInfoGeneral(info);
-    lines.append(fi.lblFileSize + u' ' + Grouped(info.FileSize) + QStringLiteral(" bytes (") +
+    lines.append(fi.lblFileSize + u' ' + GroupedNumber(info.FileSize) + QStringLiteral(" bytes (") +
                  GetFileSizeString(info.FileSize) + u')');
     if (info.FileSize <= MaxCrcFileSize) {
         if (const auto crc = FileCrc32(info.FileName))

@@ -14,17 +14,6 @@
 
 namespace {
 
-QString Grouped(qint64 value) {
-    return IntToStrGrouped(value, u' ');
-}
-
-// A decimal with the locale's mark and no group separators.
-QString Decimal(double value, int decimals) {
-    QLocale locale;
-    locale.setNumberOptions(QLocale::OmitGroupSeparator);
-    return locale.toString(value, 'f', decimals);
-}
-
 QString IfPositive(qint64 value, const QString& text) {
     return value > 0 ? text : QString();
 }
@@ -99,9 +88,10 @@ void FillRowCells(TFileListRow& row, const TVideoFileInfo& info, const TAppStrin
         row.VideoBitrate = std::max(0, v.Bitrate);
         row.VideoWidth = v.Width;
         row.VideoHeight = v.Height;
-        row.VideoResolution = v.Width > 0 && v.Height > 0
-                                  ? Grouped(v.Width) + QStringLiteral(" x ") + Grouped(v.Height)
-                                  : QString();
+        row.VideoResolution =
+            v.Width > 0 && v.Height > 0
+                ? GroupedNumber(v.Width) + QStringLiteral(" x ") + GroupedNumber(v.Height)
+                : QString();
         row.VideoDisplayAspect = v.DARStr;
         row.VideoFPS = v.FPS;
         row.VideoBpp = v.BitsPerPixel;
@@ -109,7 +99,8 @@ void FillRowCells(TFileListRow& row, const TVideoFileInfo& info, const TAppStrin
         row.VideoStreamSize = v.StreamSize;
         QString summary = v.Codec;
         if (row.VideoBitrate != 0)
-            summary += QStringLiteral(", ") + Grouped(row.VideoBitrate) + QStringLiteral(" kbit/s");
+            summary +=
+                QStringLiteral(", ") + GroupedNumber(row.VideoBitrate) + QStringLiteral(" kbit/s");
         if (!row.VideoResolution.isEmpty())
             summary += QStringLiteral(", ") + row.VideoResolution;
         row.Video = WithoutLeadingAndTrailingComma(summary);
@@ -133,7 +124,7 @@ void FillRowCells(TFileListRow& row, const TVideoFileInfo& info, const TAppStrin
         row.AudioStreamSize = a.StreamSize;
         QString summary = codec;
         if (a.Bitrate != 0) {
-            summary += QStringLiteral(", ") + Grouped(a.Bitrate) + QStringLiteral(" kbit/s");
+            summary += QStringLiteral(", ") + GroupedNumber(a.Bitrate) + QStringLiteral(" kbit/s");
             if (!a.BitrateMode.isEmpty())
                 summary += u' ' + a.BitrateMode;
         }
@@ -169,7 +160,7 @@ bool IsNumericColumn(int column) {
 QString CellText(const TFileListRow& r, int column, int number) {
     switch (column) {
     case 0:
-        return Grouped(number);
+        return GroupedNumber(number);
     case 3:
         return r.FileName();
     case 4:
@@ -187,19 +178,19 @@ QString CellText(const TFileListRow& r, int column, int number) {
     case 10:
         return r.VideoProfile;
     case 11:
-        return IfPositive(r.VideoBitrate, Grouped(r.VideoBitrate));
+        return IfPositive(r.VideoBitrate, GroupedNumber(r.VideoBitrate));
     case 12:
-        return IfPositive(r.VideoWidth, Grouped(r.VideoWidth));
+        return IfPositive(r.VideoWidth, GroupedNumber(r.VideoWidth));
     case 13:
-        return IfPositive(r.VideoHeight, Grouped(r.VideoHeight));
+        return IfPositive(r.VideoHeight, GroupedNumber(r.VideoHeight));
     case 14:
         return r.VideoResolution;
     case 15:
         return r.VideoDisplayAspect;
     case 16:
-        return r.VideoFPS > 0 ? Decimal(r.VideoFPS, 2) : QString();
+        return r.VideoFPS > 0 ? LocaleDecimalText(r.VideoFPS, 2) : QString();
     case 17:
-        return r.VideoBpp > 0 ? Decimal(r.VideoBpp, 3) : QString();
+        return r.VideoBpp > 0 ? LocaleDecimalText(r.VideoBpp, 3) : QString();
     case 18:
         return r.VideoScanType;
     case 19:
@@ -213,11 +204,11 @@ QString CellText(const TFileListRow& r, int column, int number) {
     case 23:
         return r.AudioProfile;
     case 24:
-        return IfPositive(r.AudioBitrate, Grouped(r.AudioBitrate));
+        return IfPositive(r.AudioBitrate, GroupedNumber(r.AudioBitrate));
     case 25:
-        return IfPositive(r.AudioChannels, Grouped(r.AudioChannels));
+        return IfPositive(r.AudioChannels, GroupedNumber(r.AudioChannels));
     case 26:
-        return IfPositive(r.AudioSampling, Grouped(r.AudioSampling));
+        return IfPositive(r.AudioSampling, GroupedNumber(r.AudioSampling));
     case 27:
         return IfPositive(r.AudioStreamSize, GetFileSizeString(r.AudioStreamSize));
     case 28:
@@ -305,15 +296,15 @@ std::array<QString, ListColumnCount> CalcFooter(const std::vector<TFileListRow>&
         bpp.Add(r.VideoBpp);
         audioBitrate.Add(r.AudioBitrate);
     }
-    footer[0] = Grouped(qint64(rows.size()));
-    footer[1] = Grouped(checked);
+    footer[0] = GroupedNumber(qint64(rows.size()));
+    footer[1] = GroupedNumber(checked);
     footer[5] = IfPositive(size, GetFileSizeString(size));
     footer[6] = IfPositive(duration, MsToTimeStr(duration, true));
     footer[19] = IfPositive(videoSize, GetFileSizeString(videoSize));
     footer[27] = IfPositive(audioSize, GetFileSizeString(audioSize));
     const auto average = [&](const TAverage& a, int decimals) {
         return a.Count > 0 ? strings.Main.AverageShort + QStringLiteral("  ") +
-                                 Decimal(a.Sum / a.Count, decimals)
+                                 LocaleDecimalText(a.Sum / a.Count, decimals)
                            : QString();
     };
     footer[11] = average(videoBitrate, 2);
