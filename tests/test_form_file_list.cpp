@@ -5,6 +5,7 @@
 #include "filelist/FileList.h"
 #include "windows/FormMain.h"
 #include "windows/Widgets.h"
+#include "windows/dialogs/FormCmdLine.h"
 #include "windows/dialogs/FormFileInfo.h"
 #include "windows/panels/FileListModel.h"
 #include "windows/panels/FileListPanel.h"
@@ -284,4 +285,24 @@ TEST_F(FileListWindowTest, BadFilesBecomeReadyRowsWithEmptyCells) {
     EXPECT_EQ(Rows().size(), 3u);
     EXPECT_FALSE(List()->LoadListFile(Dir.Path(u"none.lst"_s), &error));
     EXPECT_FALSE(error.isEmpty());
+}
+
+TEST_F(FileListWindowTest, CommandPreviewFollowsTheSelectedRow) {
+    Form->Action(u"actShowCmdLine"_s)->trigger();
+    auto* preview = Form->findChild<TFormCmdLine*>();
+    ASSERT_TRUE(preview);
+    EXPECT_TRUE(preview->isVisible());
+    EXPECT_TRUE(preview->Text().startsWith(u"-y -i <input_file> -c:v libxvid"_s))
+        << preview->Text().toStdString();
+    const QString a = Copy(u"clip.flv"_s, u"p/first clip.flv"_s);
+    const QString b = Copy(u"audio.mp3"_s, u"p/second.mp3"_s);
+    List()->AddFiles({a, b});
+    WaitIdle();
+    List()->View()->selectRow(0);
+    EXPECT_TRUE(preview->Text().contains(u"-i \""_s + a + u'"')) << preview->Text().toStdString();
+    List()->View()->selectRow(1);
+    EXPECT_TRUE(preview->Text().contains(b));
+    EXPECT_TRUE(preview->Text().endsWith(u"<output_file>"_s));
+    Form->Action(u"actShowCmdLine"_s)->trigger();
+    EXPECT_FALSE(preview->isVisible());
 }

@@ -17,6 +17,7 @@ class QToolButton;
 class TAdvancedPanel;
 class TAnalysisCache;
 class TFileListPanel;
+class TFormCmdLine;
 class TFormFileInfo;
 class TAudioPanel;
 class TFormAbout;
@@ -120,6 +121,7 @@ private:
     void actExploreDirectoryExecute();
     void actExploreOutDirExecute();
     void actShowHideFileInfoExecute();
+    void actShowCmdLineExecute(bool fromList);
     void UpdateInitialFolders(const QString& folder);
 
     std::unique_ptr<TAppStrings> AppStrings;
@@ -138,6 +140,7 @@ private:
     QTableView* ng = nullptr;
     TFileListPanel* List = nullptr;
     TFormFileInfo* FormFileInfo = nullptr;
+    TFormCmdLine* FormCmdLine = nullptr;
     QWidget* fpConversionSettings = nullptr;
     QToolButton* ConversionSettingsHeader = nullptr;
     TVideoPanel* Video = nullptr;

@@ -7,6 +7,8 @@
 #include "windows/FormMain.h"
 #include "windows/Widgets.h"
 #include "windows/dialogs/FormAbout.h"
+#include "windows/dialogs/FormCmdLine.h"
+#include "windows/dialogs/FormFileInfo.h"
 #include "windows/dialogs/FormTextView.h"
 #include "windows/panels/FileListPanel.h"
 #include "windows/panels/OutputPanel.h"
@@ -275,7 +277,8 @@ void TFormMain::CreateTray() {
 
 QList<QWidget*> TFormMain::SecondaryWindows() const {
     QList<QWidget*> windows;
-    for (QWidget* w : {static_cast<QWidget*>(FormAbout), static_cast<QWidget*>(FormEncoderHelp)})
+    for (QWidget* w : {static_cast<QWidget*>(FormAbout), static_cast<QWidget*>(FormEncoderHelp),
+                       static_cast<QWidget*>(FormFileInfo), static_cast<QWidget*>(FormCmdLine)})
         if (w)
             windows.append(w);
     return windows;

@@ -2,10 +2,13 @@
 // tracks and properties, dropping, list files, and opening files and folders.
 
 #include "core/AppParams.h"
+#include "encoding/ArgumentBuilder.h"
+#include "encoding/EncoderCaps.h"
 #include "filelist/AnalysisCache.h"
 #include "windows/DesktopShell.h"
 #include "windows/FormMain.h"
 #include "windows/Widgets.h"
+#include "windows/dialogs/FormCmdLine.h"
 #include "windows/dialogs/FormFileInfo.h"
 #include "windows/panels/AdvancedPanel.h"
 #include "windows/panels/FileListModel.h"
@@ -47,6 +50,7 @@ void TFormMain::ConnectList() {
     on("actExploreDirectory", [this] { actExploreDirectoryExecute(); });
     on("actExploreOutDir", [this] { actExploreOutDirExecute(); });
     on("actShowHideFileInfo", [this] { actShowHideFileInfoExecute(); });
+    on("actShowCmdLine", [this] { actShowCmdLineExecute(false); });
 
     connect(List, &TFileListPanel::ListChanged, this, [this] {
         if (!UpdatingControls)
@@ -188,6 +192,8 @@ void TFormMain::actExploreOutDirExecute() {
 
 void TFormMain::ListSelectionChanged() {
     UpdateCbAudioTrackNo();
+    if (FormCmdLine && FormCmdLine->isVisible())
+        actShowCmdLineExecute(true);
     if (FormFileInfo && FormFileInfo->isVisible())
         RefreshFileInfo();
 }
@@ -243,4 +249,45 @@ void TFormMain::RefreshFileInfo() {
         return;
     }
     FormFileInfo->ShowFile(path, 1, 1);
+}
+
+namespace {
+// The builder's warnings about typed values, as message boxes.
+class TWindowWarnings : public IWarningSink {
+public:
+    explicit TWindowWarnings(QWidget* owner) : Owner(owner) {}
+    void ShowWarning(const QString& text) override { ::ShowWarning(Owner, text); }
+
+private:
+    QWidget* Owner;
+};
+} // namespace
+
+void TFormMain::actShowCmdLineExecute(bool fromList) {
+    if (!FormCmdLine)
+        FormCmdLine = new TFormCmdLine(*AppStrings, AppParams.MonospaceFont, this);
+    if (!fromList && FormCmdLine->isVisible()) {
+        FormCmdLine->hide();
+        return;
+    }
+    ReadControls();
+    const QString path = List->CurrentPath();
+    const QString ffmpeg = GetFFmpegExe(AppParams);
+    TVideoFileInfo info;
+    if (!path.isEmpty())
+        GetVideoFileInfoCached(*Cache, path, ffmpeg, AppParams.MediaInfoDll, info);
+    TWindowWarnings warnings(this);
+    TBuilderEnvironment environment;
+    environment.ResolutionEntries = Advanced->ResolutionEntries();
+    environment.ProcessorCount = GetProcessorCount();
+    if (Settings.Audio.AudioCodec == acAac)
+        environment.AacEncoder = AacEncoderFor(ffmpeg);
+    environment.Warnings = &warnings;
+    TArgumentPieces pieces = TArgumentBuilder(Settings, info, *AppStrings, environment).Pieces();
+    // A rejected value has been told; the preview goes on without its piece.
+    for (QString* piece : {&pieces.VParams, &pieces.AParams, &pieces.AdvParams})
+        if (*piece == QStringView(ErrorPiece))
+            piece->clear();
+    FormCmdLine->SetText(CommandPreviewText(Settings, pieces, path));
+    FormCmdLine->show();
 }

@@ -189,6 +189,13 @@ void TAdvancedPanel::SetAudioTrackItems(const QStringList& items) {
     cbAudioTrackNo->setCurrentIndex(index >= 0 && index < items.size() ? index : 0);
 }
 
+QStringList TAdvancedPanel::ResolutionEntries() const {
+    QStringList entries;
+    for (int i = 2; i < cbResolution->count(); ++i)
+        entries.append(cbResolution->itemText(i));
+    return entries;
+}
+
 int TAdvancedPanel::ResolutionItemCount() const {
     return cbResolution->count();
 }

@@ -24,6 +24,8 @@ public:
     void ShowDerived(const TEncoderSettings& s, const TAppStrings& strings) override;
 
     int ResolutionItemCount() const;
+    // The resolution list from its third item on, as the argument builder reads it.
+    QStringList ResolutionEntries() const;
     // Refills the audio track chooser, keeping the chosen item when it still exists.
     void SetAudioTrackItems(const QStringList& items);
 

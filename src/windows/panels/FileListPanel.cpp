@@ -145,7 +145,8 @@ void TFileListPanel::Enqueue(const QList<quint64>& ids) {
 
 void TFileListPanel::Dispatch() {
     const int threads = std::max(1, QThread::idealThreadCount());
-    const QString ffmpeg = AppParams.ffmpeg;
+    // The tools are looked for afresh, as everything that runs the encoder does.
+    const QString ffmpeg = Pending.empty() ? QString() : GetFFmpegExe(AppParams);
     const QString mediaInfo = AppParams.MediaInfoDll;
     if (!mediaInfo.isEmpty())
         LoadMediaInfoLibrary(mediaInfo); // once, here, before threads share it
