@@ -8,6 +8,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDialog>
 #include <QDir>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -317,15 +318,19 @@ TEST_F(FormMainTest, StayOnTopKeepsSecondaryWindowsOnTop) {
     auto form = Open();
     form->show();
     form->Action(u"actAbout"_s)->trigger();
-    ASSERT_EQ(form->SecondaryWindows().size(), 1);
-    QWidget* about = form->SecondaryWindows().first();
+    QWidget* about = form->findChild<QDialog*>(u"FormAbout"_s);
+    ASSERT_TRUE(about);
+    ASSERT_TRUE(form->SecondaryWindows().contains(about));
     EXPECT_TRUE(about->isVisible());
     EXPECT_EQ(about->parentWidget(), form.get());
     for (bool expected : {true, false}) {
         form->Action(u"actStayOnTop"_s)->trigger();
         EXPECT_EQ(form->StayOnTop(), expected);
         EXPECT_EQ(bool(form->windowFlags() & Qt::WindowStaysOnTopHint), expected);
-        EXPECT_TRUE(about->windowFlags() & Qt::WindowStaysOnTopHint);
+        for (QWidget* window : form->SecondaryWindows()) {
+            EXPECT_TRUE(window->windowFlags() & Qt::WindowStaysOnTopHint);
+            EXPECT_EQ(window->parentWidget(), form.get());
+        }
         EXPECT_EQ(form->Action(u"actStayOnTop"_s)->isChecked(), expected);
     }
     // The key that opens the about window closes it.
@@ -376,7 +381,9 @@ TEST_F(FormMainTest, EncoderHelpShowsTheEncodersOwnOptions) {
     auto form = Open();
     form->show();
     form->findChild<QPushButton*>(u"btnFFParams"_s)->click();
-    auto* text = form->findChild<QPlainTextEdit*>(u"me"_s);
+    auto* view = form->findChild<QDialog*>(u"FormTextView"_s);
+    ASSERT_TRUE(view);
+    auto* text = view->findChild<QPlainTextEdit*>(u"me"_s);
     ASSERT_TRUE(text);
     EXPECT_TRUE(text->window()->isVisible());
     EXPECT_TRUE(text->toPlainText().contains(u"-codec"_s))

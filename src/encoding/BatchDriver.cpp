@@ -3,6 +3,7 @@
 #include "core/AppParams.h"
 #include "encoding/EncoderCaps.h"
 #include "execution/ConRun.h"
+#include "filelist/AnalysisCache.h"
 #include "filelist/ProbeParser.h"
 #include "localisation/AppStrings.h"
 #include "platform/Platform.h"
@@ -194,7 +195,8 @@ TBatchResult TConversionBatch::Run() {
     CommonEnd();
     if (ErrorLog.ErrorCount > 0 && !terminated)
         View.ShowErrorLog(Strings.Main.Errors + QStringLiteral(" (%1)").arg(ErrorLog.ErrorCount));
-    if (Position.BatchFileCount > 0 && !result.Aborted && ErrorLog.ErrorCount == 0) {
+    // What follows a batch follows a real conversion only: writing a script converts nothing.
+    if (Position.BatchFileCount > 0 && !result.Aborted && ErrorLog.ErrorCount == 0 && !ScriptMode) {
         if (Options.AfterConversion == acCloseApplication) {
             View.CloseApplication();
         } else if (Options.AfterConversion == acCloseWindows) {
@@ -270,7 +272,10 @@ TConversionBatch::TRowResult TConversionBatch::ConvertRow(int row, int fileNo, T
         TProgressMonitor monitor(EncoderOutputLines, Abort, Position, EstimatedFrames, FFmpeg,
                                  Strings, View);
         TVideoFileInfo info;
-        GetVideoFileInfo(input, FFmpeg, Params.MediaInfoDll, info, {&monitor});
+        if (std::optional<TVideoFileInfo> kept = Cache ? Cache->Find(input) : std::nullopt)
+            info = std::move(*kept);
+        else
+            GetVideoFileInfo(input, FFmpeg, Params.MediaInfoDll, info, {&monitor});
         CurrentFileInfo = info;
         EstimatedFrames = CurrentFileInfo.VideoStreams[0].Frames;
     }

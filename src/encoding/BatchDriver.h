@@ -13,6 +13,7 @@
 #include <optional>
 
 struct TAppParams;
+class TAnalysisCache;
 struct TAppStrings;
 
 // Converts the checked rows of the file list, or writes the same work as a script.
@@ -75,6 +76,8 @@ public:
     // The resolution list (from its third item) and the processor count the builder uses.
     QStringList ResolutionEntries;
     int ProcessorCount = 2;
+    // Kept analyses of the list's files: an unchanged file is not described again.
+    TAnalysisCache* Cache = nullptr;
 
     TBatchResult Run();
 

@@ -6,6 +6,7 @@
 #include "localisation/AppStrings.h"
 #include "platform/Platform.h"
 
+#include <QRegularExpression>
 #include <thread>
 
 namespace {
@@ -231,4 +232,34 @@ void TProgressMonitor::OnConsoleLine(const QString&) {
     } else {
         View.ShowEncoderOutput(Strings.Main.PleaseWait);
     }
+}
+
+QString BadgesAsStyledSpans(const QString& html) {
+    static const QRegularExpression open(QStringLiteral("<font\\b([^>]*)>"),
+                                         QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression close(QStringLiteral("</font\\s*>"),
+                                          QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression attribute(
+        QStringLiteral("\\b(bgcolor|color)\\s*=\\s*\"([^\"]*)\""),
+        QRegularExpression::CaseInsensitiveOption);
+    QString result;
+    qsizetype last = 0;
+    QRegularExpressionMatchIterator tags = open.globalMatch(html);
+    while (tags.hasNext()) {
+        const QRegularExpressionMatch tag = tags.next();
+        result += html.mid(last, tag.capturedStart() - last);
+        QStringList style;
+        QRegularExpressionMatchIterator attributes = attribute.globalMatch(tag.captured(1));
+        while (attributes.hasNext()) {
+            const QRegularExpressionMatch a = attributes.next();
+            style.append((a.captured(1).compare(u"bgcolor", Qt::CaseInsensitive) == 0
+                              ? QStringLiteral("background-color:")
+                              : QStringLiteral("color:")) +
+                         a.captured(2));
+        }
+        result += QStringLiteral("<span style=\"") + style.join(u';') + QStringLiteral("\">");
+        last = tag.capturedEnd();
+    }
+    result += html.mid(last);
+    return result.replace(close, QStringLiteral("</span>"));
 }

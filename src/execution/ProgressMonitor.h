@@ -100,3 +100,7 @@ private:
     const TAppStrings& Strings;
     IProgressView& View;
 };
+
+// The status texts use <font bgcolor=... color=...> badges, which Qt's rich text does not draw:
+// the same text with each such font tag as a <span> whose style carries the two colours.
+QString BadgesAsStyledSpans(const QString& html);

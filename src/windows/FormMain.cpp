@@ -8,7 +8,10 @@
 #include "encoding/ReferenceLists.h"
 #include "encoding/SettingsControls.h"
 #include "filelist/AnalysisCache.h"
+#include "platform/Platform.h"
 #include "windows/Widgets.h"
+#include "windows/dialogs/FormErrors.h"
+#include "windows/dialogs/FormProgress.h"
 #include "windows/panels/AdvancedPanel.h"
 #include "windows/panels/AudioPanel.h"
 #include "windows/panels/FileListPanel.h"
@@ -66,6 +69,7 @@ void TFormMain::FormCreate(const TFormMainOptions& options) {
 
     SystemLanguageFirst_ = CheckIniFile(AppParams);
     PrepareControls();
+    CreateBatchWindows();
     List->ApplySettings(Program);
     SetDefaultParams();
     ShowColumnStates();
@@ -243,6 +247,8 @@ void TFormMain::SetLang() {
         panel->SetLang(*AppStrings);
     Output->SetLang(*AppStrings);
     List->SetLang(*AppStrings);
+    FormProgress->SetLang(*AppStrings);
+    FormErrors->SetLang(*AppStrings);
     Profile->SetLang(*AppStrings);
     // The profile row spans the video and audio panels, as wide as their texts need.
     findChild<QWidget*>(u"pnLeft"_s)
@@ -400,6 +406,8 @@ TProgramSettings TFormMain::CurrentProgramSettings() const {
     s.DragAcceptDirectories = AppParams.DragAcceptDirectories;
     s.LastDir = InitialDir;
     List->ReadSettings(s);
+    if (FormProgress)
+        FormProgress->ReadSettings(s);
     return s;
 }
 
@@ -434,6 +442,7 @@ void TFormMain::LoadSettingsFromIni() {
     AppParams.OpenFileAfterIconClick = Program.OpenFileAfterIconClick;
     AppParams.DragAcceptDirectories = Program.DragAcceptDirectories;
     List->ApplySettings(Program);
+    FormProgress->LoadSettings(Program);
     if (QFileInfo(Program.LastDir).isDir())
         InitialDir = Program.LastDir;
     ConversionSettingsHeader->setChecked(Program.ConversionSettingsExpanded);
@@ -469,9 +478,20 @@ void TFormMain::FormClose() {
 }
 
 void TFormMain::closeEvent(QCloseEvent* event) {
+    if (ConversionRunning) {
+        // The encoder is stopped first; the window closes, and saves, once the batch has ended.
+        Abort.RequestAbort();
+        CloseWhenBatchEnds = true;
+        event->ignore();
+        return;
+    }
     FormClose();
     for (QWidget* window : SecondaryWindows())
         window->close();
     event->accept();
     Q_EMIT Closed();
+}
+
+void TFormMain::Platform_PowerOff() {
+    Platform::PowerOff();
 }

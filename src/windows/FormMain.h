@@ -2,11 +2,14 @@
 
 #include "app/ProgramSettings.h"
 #include "encoding/EncoderSettings.h"
+#include "execution/ErrorLog.h"
+#include "execution/ProgressMonitor.h"
 #include "filelist/GridInfo.h"
 #include "localisation/AppStrings.h"
 
 #include <QMainWindow>
 #include <QStringList>
+#include <functional>
 #include <memory>
 
 class QAction;
@@ -18,6 +21,9 @@ class TAdvancedPanel;
 class TAnalysisCache;
 class TFileListPanel;
 class TFormCmdLine;
+class TFormErrors;
+class TFormProgress;
+struct TBatchResult;
 class TFormFileInfo;
 class TAudioPanel;
 class TFormAbout;
@@ -68,6 +74,13 @@ public:
     TAnalysisCache& AnalysisCache() const { return *Cache; }
     // Adds files, folders and list files as a drop does.
     void AddDropped(const QStringList& names);
+
+    // Converts the checked rows, or writes the work as a script when a file name is given.
+    TBatchResult RunBatch(const QString& scriptFileName);
+    const TErrorLog& Errors() const { return ErrorLog; }
+    // How the computer is powered off after a batch; tests record the call instead.
+    std::function<void()> PowerOff = [] { Platform_PowerOff(); };
+    int PowerOffDelaySeconds = 60;
 
 Q_SIGNALS:
     // The window has saved everything and closed; the program ends.
@@ -123,6 +136,11 @@ private:
     void actShowHideFileInfoExecute();
     void actShowCmdLineExecute(bool fromList);
     void UpdateInitialFolders(const QString& folder);
+    void CreateBatchWindows();
+    void actSaveBATExecute();
+    void ConfirmPowerOff();
+    static void Platform_PowerOff();
+    class TBatchView;
 
     std::unique_ptr<TAppStrings> AppStrings;
     std::unique_ptr<TAnalysisCache> Cache;
@@ -141,6 +159,13 @@ private:
     TFileListPanel* List = nullptr;
     TFormFileInfo* FormFileInfo = nullptr;
     TFormCmdLine* FormCmdLine = nullptr;
+    TFormProgress* FormProgress = nullptr;
+    TFormErrors* FormErrors = nullptr;
+    TErrorLog ErrorLog;
+    TAbortState Abort;
+    bool CloseAfterBatch = false;    // "Close application" after a batch without errors
+    bool PowerOffAfterBatch = false; // "Close Windows" after a batch without errors
+    bool CloseWhenBatchEnds = false; // the user closed the window during a batch
     QWidget* fpConversionSettings = nullptr;
     QToolButton* ConversionSettingsHeader = nullptr;
     TVideoPanel* Video = nullptr;

@@ -8,7 +8,9 @@
 #include "windows/Widgets.h"
 #include "windows/dialogs/FormAbout.h"
 #include "windows/dialogs/FormCmdLine.h"
+#include "windows/dialogs/FormErrors.h"
 #include "windows/dialogs/FormFileInfo.h"
+#include "windows/dialogs/FormProgress.h"
 #include "windows/dialogs/FormTextView.h"
 #include "windows/panels/FileListPanel.h"
 #include "windows/panels/OutputPanel.h"
@@ -278,7 +280,8 @@ void TFormMain::CreateTray() {
 QList<QWidget*> TFormMain::SecondaryWindows() const {
     QList<QWidget*> windows;
     for (QWidget* w : {static_cast<QWidget*>(FormAbout), static_cast<QWidget*>(FormEncoderHelp),
-                       static_cast<QWidget*>(FormFileInfo), static_cast<QWidget*>(FormCmdLine)})
+                       static_cast<QWidget*>(FormFileInfo), static_cast<QWidget*>(FormCmdLine),
+                       static_cast<QWidget*>(FormProgress), static_cast<QWidget*>(FormErrors)})
         if (w)
             windows.append(w);
     return windows;
@@ -320,6 +323,8 @@ void TFormMain::actShowHideMainWindowExecute() {
         }
         if (FormAbout)
             FormAbout->hide();
+        if (FormProgress)
+            FormProgress->hide();
         hide();
         ti->show();
     } else {

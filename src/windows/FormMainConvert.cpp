@@ -1,0 +1,172 @@
+// Converting from the main window: the batch driver with this window, its progress window and
+// its error log as the batch's view; scripts; what follows a batch.
+
+#include "core/AppParams.h"
+#include "encoding/ArgumentBuilder.h"
+#include "encoding/BatchDriver.h"
+#include "platform/Platform.h"
+#include "windows/FormMain.h"
+#include "windows/Widgets.h"
+#include "windows/dialogs/FormErrors.h"
+#include "windows/dialogs/FormProgress.h"
+#include "windows/panels/AdvancedPanel.h"
+#include "windows/panels/FileListModel.h"
+#include "windows/panels/FileListPanel.h"
+#include "windows/panels/OutputPanel.h"
+
+#include <QAction>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
+
+using namespace Qt::StringLiterals;
+
+// The window as the batch's view: rows, progress window, warnings, error log.
+class TFormMain::TBatchView : public IBatchView {
+public:
+    TBatchView(TFormMain& form, const QList<int>& modelRows) : Form(form), ModelRows(modelRows) {}
+
+    void ProcessEvents() override { Form.FormProgress->ProcessEvents(); }
+    bool EncoderOutputHidden() const override { return Form.FormProgress->EncoderOutputHidden(); }
+    void ShowStatusLine(const QString& html) override { Form.FormProgress->ShowStatusLine(html); }
+    void ShowProgress(int percent, const QString& appTitle, const QString& caption) override {
+        Form.FormProgress->ShowProgress(percent, appTitle, caption);
+    }
+    void ShowEncoderOutput(const QString& text) override {
+        Form.FormProgress->ShowEncoderOutput(text);
+    }
+    void SetRowStatus(int row, const QString& status) override {
+        Form.List->Model()->SetStatus(ModelRows.value(row, -1), status);
+    }
+    void LockWindow() override { Form.DisableAll(); }
+    void UnlockWindow() override {
+        Form.ConversionRunning = false;
+        Form.EnableAll();
+    }
+    void ShowWarning(const QString& text) override { ::ShowWarning(&Form, text); }
+    void ShowProgressWindow() override {
+        Form.FormProgress->show();
+        Form.FormProgress->raise();
+    }
+    void SetAbortCaption(const QString& caption) override {
+        Form.FormProgress->SetAbortCaption(caption);
+    }
+    void SetProgressBar(int percent) override { Form.FormProgress->SetProgressBar(percent); }
+    void SetProgressBarVisible(bool visible) override {
+        Form.FormProgress->SetProgressBarVisible(visible);
+    }
+    void SetInputFile(const QString& path) override { Form.FormProgress->SetInputFile(path); }
+    void SetOutputLabel(const QString& html) override { Form.FormProgress->SetOutputLabel(html); }
+    void SetStatus(const QString& html, std::optional<quint32> colour) override {
+        Form.FormProgress->SetStatus(html, colour);
+    }
+    void ShowErrorLog(const QString& caption) override {
+        Form.FormErrors->Refresh();
+        Form.FormErrors->setWindowTitle(caption);
+        Form.FormErrors->show();
+    }
+    void RestoreTitles(const QString& appTitle, const QString& caption) override {
+        Form.setWindowTitle(appTitle);
+        Form.FormProgress->setWindowTitle(caption);
+    }
+    void BatchFinished() override {
+        if (Form.FormProgress->CloseAfterConversion())
+            Form.FormProgress->hide();
+    }
+    void CloseApplication() override { Form.CloseAfterBatch = true; }
+    void ShutDownComputer() override { Form.PowerOffAfterBatch = true; }
+
+private:
+    TFormMain& Form;
+    QList<int> ModelRows;
+};
+
+void TFormMain::CreateBatchWindows() {
+    FormProgress = new TFormProgress(*AppStrings, Abort, AppParams.MonospaceFont, this);
+    FormProgress->ShowAppTitle = [this](const QString& title) { setWindowTitle(title); };
+    FormErrors = new TFormErrors(*AppStrings, ErrorLog, AppParams.MonospaceFont, this);
+    const auto on = [this](const char* name, auto handler) {
+        connect(Action(QLatin1StringView(name)), &QAction::triggered, this,
+                [this, handler] { Guarded(this, [&] { handler(); }); });
+    };
+    on("actConvert", [this] { RunBatch(QString()); });
+    on("actSaveBat", [this] { actSaveBATExecute(); });
+    on("actShowProgressWindow", [this] {
+        FormProgress->show();
+        FormProgress->raise();
+    });
+    on("actShowHideFormErrors", [this] { FormErrors->setVisible(!FormErrors->isVisible()); });
+}
+
+void TFormMain::actSaveBATExecute() {
+    QString selected;
+    const QString shell = DialogFilter(u"Shell script (*.SH)"_s, u"*.sh *.SH"_s);
+    const QString batch = DialogFilter(AppStrings->Main.dlgSaveBAT_Filter, u"*.bat *.BAT"_s);
+    QString file = QFileDialog::getSaveFileName(this, QString(), InitialDir,
+                                                shell + u";;"_s + batch, &selected);
+    if (file.isEmpty())
+        return;
+    if (QFileInfo(file).suffix().isEmpty())
+        file += selected == batch ? u".bat"_s : u".sh"_s;
+    RunBatch(file);
+}
+
+TBatchResult TFormMain::RunBatch(const QString& scriptFileName) {
+    ReadControls();
+    TProgramSettings program = CurrentProgramSettings();
+    TBatchOptions options;
+    options.OutDirIsInDir = program.OutIn;
+    options.OutDir = program.OutDir;
+    options.OutputExists = program.OutputExists;
+    options.AfterConversion = program.AfterConversion;
+    options.KeepFileDates = program.KeepFileDates;
+    options.ScriptFileName = scriptFileName;
+
+    // The rows in the order the list shows them; the driver takes the checked ones.
+    QList<TBatchRow> rows;
+    QList<int> modelRows;
+    for (const int r : List->DisplayOrder()) {
+        const TFileListRow& row = List->Model()->Rows()[size_t(r)];
+        rows.append({row.Path, row.Checked});
+        modelRows.append(r);
+    }
+    TBatchView view(*this, modelRows);
+    TConversionBatch batch(Settings, rows, options, AppParams, *AppStrings, view, ErrorLog, Abort);
+    batch.ResolutionEntries = Advanced->ResolutionEntries();
+    batch.ProcessorCount = GetProcessorCount();
+    batch.Cache = Cache.get();
+    ConversionRunning = true;
+    CloseAfterBatch = PowerOffAfterBatch = false;
+    const TBatchResult result = batch.Run();
+    ConversionRunning = false;
+    if (PowerOffAfterBatch)
+        ConfirmPowerOff();
+    if (CloseAfterBatch || CloseWhenBatchEnds)
+        QTimer::singleShot(0, this, &QWidget::close);
+    return result;
+}
+
+void TFormMain::ConfirmPowerOff() {
+    // An ordinary power-off, after a minute in which the user can still say no.
+    QMessageBox notice(QMessageBox::Warning, QString::fromUtf16(ProductName), QString(),
+                       QMessageBox::Cancel, this);
+    notice.setWindowFlag(Qt::WindowStaysOnTopHint);
+    int left = PowerOffDelaySeconds;
+    const auto update = [&] {
+        notice.setText(
+            u"The conversion has finished. The computer powers off in %1 s."_s.arg(left));
+    };
+    update();
+    QTimer tick;
+    connect(&tick, &QTimer::timeout, &notice, [&] {
+        if (--left <= 0)
+            notice.done(QMessageBox::Ok);
+        else
+            update();
+    });
+    tick.start(1000);
+    if (notice.exec() == QMessageBox::Ok)
+        PowerOff();
+}

@@ -1,0 +1,199 @@
+#include "windows/dialogs/FormProgress.h"
+
+#include "app/ProgramSettings.h"
+#include "core/AppParams.h"
+#include "localisation/AppStrings.h"
+#include "windows/Widgets.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QVBoxLayout>
+
+TFormProgress::TFormProgress(const TAppStrings& strings, TAbortState& abort,
+                             const TFontParams& font, QWidget* owner)
+    : QDialog(owner, Qt::Dialog | Qt::WindowStaysOnTopHint | Qt::WindowCloseButtonHint),
+      Strings(&strings), Abort(abort) {
+    setObjectName(QStringLiteral("FormProgress"));
+    auto* layout = new QVBoxLayout(this);
+    auto* pnTop = Named(new QWidget(this), "pnTop");
+    auto* top = new QHBoxLayout(pnTop);
+    top->setContentsMargins(0, 0, 0, 0);
+    top->addWidget(NewLabel(pnTop, "lblEncoderOutput"));
+    top->addStretch(1);
+    chHideEncoderOutput = NewCheck(pnTop, "chHideEncoderOutput");
+    chCloseAfterConversion = NewCheck(pnTop, "chCloseAfterConversion");
+    chCloseAfterConversion->setChecked(true);
+    top->addWidget(chHideEncoderOutput);
+    top->addWidget(chCloseAfterConversion);
+    layout->addWidget(pnTop);
+
+    me = Named(new QPlainTextEdit(this), "me");
+    me->setReadOnly(true);
+    me->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    me->setFont(MonospaceFont(font));
+    me->setStyleSheet(QStringLiteral(
+        "QPlainTextEdit { background: rgb(53, 53, 53); color: rgb(218, 215, 205); }"));
+    layout->addWidget(me, 1);
+
+    auto* pnBottom = Named(new QWidget(this), "pnBottom");
+    pnBottom->setFixedHeight(96);
+    auto* grid = new QGridLayout(pnBottom);
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->setVerticalSpacing(2);
+    lblStatus = NewLabel(pnBottom, "lblStatus");
+    lblStatus->setTextFormat(Qt::RichText);
+    lblInputFile = NewLabel(pnBottom, "lblInputFile");
+    lblInputFile->setTextFormat(Qt::PlainText);
+    lblOutputFile = NewLabel(pnBottom, "lblOutputFile");
+    lblOutputFile->setTextFormat(Qt::RichText);
+    lblProgress = NewLabel(pnBottom, "lblProgress");
+    pbFile = Named(new QProgressBar(pnBottom), "pbFile");
+    pbFile->setRange(0, 100);
+    pbFile->setValue(0);
+    btnAbort = Named(new QPushButton(pnBottom), "btnAbort");
+    btnAbort->setMinimumWidth(100);
+    grid->addWidget(NewLabel(pnBottom, "lblStatusDesc"), 0, 0);
+    grid->addWidget(lblStatus, 0, 1, 1, 2);
+    grid->addWidget(NewLabel(pnBottom, "lblInputFileDesc"), 1, 0);
+    grid->addWidget(lblInputFile, 1, 1, 1, 2);
+    grid->addWidget(NewLabel(pnBottom, "lblOutputFileDesc"), 2, 0);
+    grid->addWidget(lblOutputFile, 2, 1, 1, 2);
+    grid->addWidget(lblProgress, 3, 0);
+    grid->addWidget(pbFile, 3, 1);
+    grid->addWidget(btnAbort, 3, 2);
+    grid->setColumnStretch(1, 1);
+    layout->addWidget(pnBottom);
+    connect(btnAbort, &QPushButton::clicked, this, [this] { actAbortExecute(); });
+
+    resize(774, 383);
+    setMinimumSize(600, 300);
+    SetLang(strings);
+}
+
+void TFormProgress::actAbortExecute() {
+    if (Abort.ConversionRunning)
+        Abort.RequestAbort(); // "q" now; the encoder is ended if it goes on past the grace period
+    else
+        hide();
+}
+
+void TFormProgress::closeEvent(QCloseEvent* event) {
+    if (Abort.ConversionRunning)
+        actAbortExecute();
+    event->accept();
+}
+
+void TFormProgress::ProcessEvents() {
+    QCoreApplication::processEvents();
+}
+
+bool TFormProgress::EncoderOutputHidden() const {
+    return chHideEncoderOutput->isChecked();
+}
+
+void TFormProgress::ShowStatusLine(const QString& html) {
+    lblStatus->setText(BadgesAsStyledSpans(html));
+}
+
+void TFormProgress::ShowProgress(int percent, const QString& appTitle, const QString& caption) {
+    pbFile->setValue(percent);
+    setWindowTitle(caption);
+    if (ShowAppTitle)
+        ShowAppTitle(appTitle);
+}
+
+void TFormProgress::ShowEncoderOutput(const QString& text) {
+    me->setPlainText(text);
+    if (AppParams.ScrollProgressToBottom)
+        me->verticalScrollBar()->setValue(me->verticalScrollBar()->maximum());
+}
+
+void TFormProgress::SetAbortCaption(const QString& caption) {
+    btnAbort->setText(caption);
+}
+
+void TFormProgress::SetProgressBar(int percent) {
+    pbFile->setValue(percent);
+}
+
+void TFormProgress::SetProgressBarVisible(bool visible) {
+    pbFile->setVisible(visible);
+    lblProgress->setVisible(visible);
+}
+
+void TFormProgress::SetInputFile(const QString& path) {
+    lblInputFile->setText(path);
+}
+
+void TFormProgress::SetOutputLabel(const QString& html) {
+    lblOutputFile->setText(BadgesAsStyledSpans(html));
+}
+
+void TFormProgress::SetStatus(const QString& html, std::optional<quint32> colour) {
+    QString text = BadgesAsStyledSpans(html);
+    if (colour) {
+        // 0x00BBGGRR
+        const QString rgb = QStringLiteral("#%1%2%3")
+                                .arg(*colour & 0xFF, 2, 16, QLatin1Char('0'))
+                                .arg((*colour >> 8) & 0xFF, 2, 16, QLatin1Char('0'))
+                                .arg((*colour >> 16) & 0xFF, 2, 16, QLatin1Char('0'));
+        text = QStringLiteral("<span style=\"color:%1\">%2</span>").arg(rgb, text);
+    }
+    lblStatus->setText(text);
+}
+
+bool TFormProgress::CloseAfterConversion() const {
+    return chCloseAfterConversion->isChecked();
+}
+
+void TFormProgress::LoadSettings(const TProgramSettings& s) {
+    chHideEncoderOutput->setChecked(s.Progress.DontShowEncoderOutput);
+    chCloseAfterConversion->setChecked(s.Progress.CloseAfterConversion);
+    resize(s.Progress.Width, s.Progress.Height);
+    AppParams.ScrollProgressToBottom = s.Progress.AutoScrollMemoToBottom;
+}
+
+void TFormProgress::ReadSettings(TProgramSettings& s) const {
+    s.Progress.DontShowEncoderOutput = chHideEncoderOutput->isChecked();
+    s.Progress.CloseAfterConversion = chCloseAfterConversion->isChecked();
+    s.Progress.Left = x();
+    s.Progress.Top = y();
+    s.Progress.Width = width();
+    s.Progress.Height = height();
+    s.Progress.AutoScrollMemoToBottom = AppParams.ScrollProgressToBottom;
+}
+
+void TFormProgress::SetLang(const TAppStrings& strings) {
+    Strings = &strings;
+    const TProgressModuleStrings& p = strings.Progress;
+    setWindowTitle(p.Caption);
+    findChild<QLabel*>(QStringLiteral("lblEncoderOutput"))->setText(p.lblEncoderOutput);
+    chHideEncoderOutput->setText(p.chHideEncoderOutput);
+    chCloseAfterConversion->setText(p.chCloseAfterConversion);
+    findChild<QLabel*>(QStringLiteral("lblStatusDesc"))->setText(p.lblStatus);
+    findChild<QLabel*>(QStringLiteral("lblInputFileDesc"))->setText(p.lblInputFile);
+    findChild<QLabel*>(QStringLiteral("lblOutputFileDesc"))->setText(p.lblOutputFile);
+    lblProgress->setText(p.lblProgress);
+    if (!Abort.ConversionRunning)
+        btnAbort->setText(strings.Main.Close);
+}
+
+QString TFormProgress::StatusHtml() const {
+    return lblStatus->text();
+}
+
+QString TFormProgress::OutputText() const {
+    return me->toPlainText();
+}
+
+int TFormProgress::Percent() const {
+    return pbFile->value();
+}

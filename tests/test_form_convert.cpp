@@ -1,0 +1,195 @@
+#include "TestSupport.h"
+#include "core/AppParams.h"
+#include "core/IniFile.h"
+#include "encoding/BatchDriver.h"
+#include "execution/ProgressMonitor.h"
+#include "windows/FormMain.h"
+#include "windows/Widgets.h"
+#include "windows/dialogs/FormErrors.h"
+#include "windows/dialogs/FormProgress.h"
+#include "windows/panels/FileListModel.h"
+#include "windows/panels/FileListPanel.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Children of this test program that run the encoder.
+int EncoderChildren() {
+    int count = 0;
+    const QString me = QString::number(::getpid());
+    for (const QString& entry : QDir(u"/proc"_s).entryList(QDir::Dirs)) {
+        QFile stat(u"/proc/"_s + entry + u"/stat"_s);
+        if (!stat.open(QIODevice::ReadOnly))
+            continue;
+        const QString text = QString::fromUtf8(stat.readAll());
+        const QStringList fields = text.mid(text.lastIndexOf(u')') + 2).split(u' ');
+        if (fields.value(1) == me && text.contains(u"(ffmpeg)"_s))
+            ++count;
+    }
+    return count;
+}
+
+class ConvertWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        SetWarningHandler([this](const QString& text) { Warnings.append(text); });
+        QDir().mkpath(Dir.Path(u"app"_s));
+        Form = std::make_unique<TFormMain>(TFormMainOptions{Dir.Path(u"app"_s), {}});
+        Form->show();
+    }
+    void TearDown() override {
+        Form.reset();
+        SetWarningHandler({});
+    }
+    QString Copy(const QString& media, const QString& name) {
+        const QString path = Dir.Path(u"in/"_s + name);
+        QDir().mkpath(QFileInfo(path).absolutePath());
+        EXPECT_TRUE(QFile::copy(MediaFile(media), path));
+        return path;
+    }
+    void Add(const QStringList& files) {
+        Form->FileList()->AddFiles(files);
+        for (int i = 0; i < 400 && Form->FileList()->Busy(); ++i)
+            QTest::qWait(50);
+    }
+    QString Status(int row) const {
+        return Form->FileList()->Model()->Rows().at(size_t(row)).Status;
+    }
+    TFormProgress* Progress() const { return Form->findChild<TFormProgress*>(); }
+
+    TScratchDir Dir;
+    QStringList Warnings;
+    std::unique_ptr<TFormMain> Form;
+};
+
+} // namespace
+
+TEST(ProgressTexts, BadgesKeepTheirColoursInQtsRichText) {
+    EXPECT_EQ(BadgesAsStyledSpans(
+                  u"a <b><FONT bgcolor=\"#496954\" color=\"#E0EBE0\">  2.0x  </FONT></b>"_s),
+              u"a <b><span style=\"background-color:#496954;color:#E0EBE0\">  2.0x  </span></b>");
+    EXPECT_EQ(BadgesAsStyledSpans(u"<font bgcolor=\"#C0C0C0\">/v/</font><b>x</b>"_s),
+              u"<span style=\"background-color:#C0C0C0\">/v/</span><b>x</b>");
+    EXPECT_EQ(BadgesAsStyledSpans(u"plain &lt;font&gt;"_s), u"plain &lt;font&gt;");
+}
+
+TEST_F(ConvertWindowTest, ConvertsTheCheckedRowsAndShowsTheOutcome) {
+    const QString a = Copy(u"clip.flv"_s, u"a.flv"_s);
+    const QString b = Copy(u"audio.mp3"_s, u"b.mp3"_s);
+    const QString c = Copy(u"clip15.flv"_s, u"c.flv"_s);
+    Add({a, b, c});
+    Form->FileList()->Model()->SetChecked({1}, false);
+    Form->Action(u"actConvert"_s)->trigger();
+    EXPECT_EQ(Status(0), u"Done");
+    EXPECT_EQ(Status(1), u"Ready"); // unchecked: left alone
+    EXPECT_EQ(Status(2), u"Done");
+    EXPECT_TRUE(QFileInfo(Dir.Path(u"in/a.avi"_s)).size() > 0);
+    EXPECT_FALSE(QFileInfo::exists(Dir.Path(u"in/b.avi"_s)));
+    EXPECT_TRUE(Progress()->StatusHtml().contains(u"Done"_s));
+    EXPECT_TRUE(Progress()->StatusHtml().contains(u"color:#1f6ce0"_s)); // the OK colour
+    EXPECT_EQ(Progress()->findChild<QPushButton*>(u"btnAbort"_s)->text(), u"Close");
+    EXPECT_EQ(Form->windowTitle(), ProductTitle());
+    EXPECT_TRUE(Form->Action(u"actAddFiles"_s)->isEnabled()); // unlocked again
+    EXPECT_EQ(Form->Errors().ErrorCount, 0);
+}
+
+TEST_F(ConvertWindowTest, AFailingFileOpensTheErrorLog) {
+    const QString good = Copy(u"clip.flv"_s, u"good.flv"_s);
+    const QString bad = Dir.Path(u"in/bad.flv"_s);
+    WriteFile(bad, RandomBytes(4000, 11));
+    Add({bad, good});
+    Form->Action(u"actConvert"_s)->trigger();
+    EXPECT_TRUE(Status(0).startsWith(u"Error"_s)) << Status(0).toStdString();
+    EXPECT_EQ(Status(1), u"Done");
+    auto* errors = Form->findChild<TFormErrors*>();
+    ASSERT_TRUE(errors);
+    EXPECT_TRUE(errors->isVisible());
+    EXPECT_EQ(errors->windowTitle(), u"Errors (1)");
+    EXPECT_TRUE(errors->Text().contains(u"Error # 1"_s));
+    EXPECT_TRUE(errors->Text().contains(bad));
+    EXPECT_FALSE(QFileInfo::exists(Dir.Path(u"in/bad.avi"_s))); // no empty output is left
+}
+
+TEST_F(ConvertWindowTest, AbortStopsTheEncoderAndUnlocksTheWindow) {
+    const QString longer = Copy(u"long.mp4"_s, u"long.mp4"_s);
+    const QString next = Copy(u"clip.flv"_s, u"next.flv"_s);
+    Add({longer, next});
+    // Large frames keep the encoder at work when Abort comes.
+    Form->findChild<QPlainTextEdit*>(u"meParams"_s)->setPlainText(u"-vf scale=1920:1080"_s);
+    QTimer::singleShot(800, Progress(),
+                       [this] { Progress()->findChild<QPushButton*>(u"btnAbort"_s)->click(); });
+    QElapsedTimer clock;
+    clock.start();
+    const TBatchResult result = Form->RunBatch(QString());
+    EXPECT_TRUE(result.Aborted);
+    EXPECT_LT(clock.elapsed(), 15000);
+    EXPECT_EQ(Status(0), u"Aborted");
+    EXPECT_EQ(Status(1), u"Ready");
+    EXPECT_EQ(EncoderChildren(), 0);
+    EXPECT_TRUE(Form->Action(u"actConvert"_s)->isEnabled());
+}
+
+TEST_F(ConvertWindowTest, ClosingDuringABatchStopsTheEncoderThenSaves) {
+    Add({Copy(u"long.mp4"_s, u"long.mp4"_s)});
+    Form->findChild<QPlainTextEdit*>(u"meParams"_s)->setPlainText(u"-vf scale=1920:1080"_s);
+    QElapsedTimer sinceClose;
+    QTimer::singleShot(800, Form.get(), [&] {
+        sinceClose.start();
+        Form->close();
+    });
+    Form->RunBatch(QString());
+    ASSERT_TRUE(sinceClose.isValid());
+    EXPECT_LT(sinceClose.elapsed(), 5000);
+    EXPECT_EQ(EncoderChildren(), 0);
+    QTest::qWait(100); // the close waits for the batch to end, then runs
+    EXPECT_FALSE(Form->isVisible());
+    EXPECT_TRUE(TIniFile(Dir.Path(u"app/zorvane.ini"_s)).SectionExists(u"PROGRESS"_s));
+}
+
+TEST_F(ConvertWindowTest, AScriptFromTheWindowEqualsTheCommandLineToolsOne) {
+    const QString a = Copy(u"clip.flv"_s, u"a b.flv"_s);
+    const QString b = Copy(u"audio.mp3"_s, u"$x.mp3"_s);
+    Add({a, b});
+    const QString fromWindow = Dir.Path(u"window.sh"_s);
+    const TBatchResult result = Form->RunBatch(fromWindow);
+    EXPECT_FALSE(result.Aborted);
+    const QString fromCli = Dir.Path(u"cli.sh"_s);
+    const TProcessResult cli =
+        RunProgram(QStringLiteral(ZORVANE_CLI), {u"script"_s, u"--output"_s, fromCli, a, b});
+    ASSERT_EQ(cli.ExitCode, 0) << cli.Err.toStdString();
+    EXPECT_EQ(ReadFile(fromWindow), ReadFile(fromCli));
+    EXPECT_EQ(Status(0), u"Ready"); // a script converts nothing
+}
+
+TEST_F(ConvertWindowTest, PowerOffOnlyAfterACleanConversion) {
+    int powerOffs = 0;
+    Form->PowerOff = [&] { ++powerOffs; };
+    Form->PowerOffDelaySeconds = 1;
+    Form->findChild<QComboBox*>(u"cbAfterConversion"_s)->setCurrentIndex(2);
+    const QString bad = Dir.Path(u"in/bad.flv"_s);
+    WriteFile(bad, RandomBytes(4000, 12));
+    Add({bad});
+    Form->RunBatch(QString()); // an error: no power-off
+    EXPECT_EQ(powerOffs, 0);
+    Form->FileList()->Clear();
+    Add({Copy(u"clip.flv"_s, u"ok.flv"_s)});
+    Form->RunBatch(Dir.Path(u"s.sh"_s)); // a script: no power-off
+    EXPECT_EQ(powerOffs, 0);
+    const TBatchResult clean = Form->RunBatch(QString());
+    EXPECT_EQ(clean.Failed, 0);
+    EXPECT_EQ(Status(0), u"Done");
+    EXPECT_EQ(powerOffs, 1);
+}
