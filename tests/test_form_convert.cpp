@@ -121,6 +121,8 @@ TEST_F(ConvertWindowTest, AFailingFileOpensTheErrorLog) {
     EXPECT_TRUE(errors->Text().contains(u"Error # 1"_s));
     EXPECT_TRUE(errors->Text().contains(bad));
     EXPECT_FALSE(QFileInfo::exists(Dir.Path(u"in/bad.avi"_s))); // no empty output is left
+    if (const QString shots = qEnvironmentVariable("ZORVANE_SCREENSHOT_DIR"); !shots.isEmpty())
+        errors->grab().save(shots + u"/error-log.png"_s);
 }
 
 TEST_F(ConvertWindowTest, AbortStopsTheEncoderAndUnlocksTheWindow) {
@@ -129,8 +131,11 @@ TEST_F(ConvertWindowTest, AbortStopsTheEncoderAndUnlocksTheWindow) {
     Add({longer, next});
     // Large frames keep the encoder at work when Abort comes.
     Form->findChild<QPlainTextEdit*>(u"meParams"_s)->setPlainText(u"-vf scale=1920:1080"_s);
-    QTimer::singleShot(800, Progress(),
-                       [this] { Progress()->findChild<QPushButton*>(u"btnAbort"_s)->click(); });
+    QTimer::singleShot(800, Progress(), [this] {
+        if (const QString shots = qEnvironmentVariable("ZORVANE_SCREENSHOT_DIR"); !shots.isEmpty())
+            Progress()->grab().save(shots + u"/progress.png"_s);
+        Progress()->findChild<QPushButton*>(u"btnAbort"_s)->click();
+    });
     QElapsedTimer clock;
     clock.start();
     const TBatchResult result = Form->RunBatch(QString());

@@ -303,6 +303,8 @@ TEST_F(FileListWindowTest, CommandPreviewFollowsTheSelectedRow) {
     List()->View()->selectRow(1);
     EXPECT_TRUE(preview->Text().contains(b));
     EXPECT_TRUE(preview->Text().endsWith(u"<output_file>"_s));
+    if (const QString shots = qEnvironmentVariable("ZORVANE_SCREENSHOT_DIR"); !shots.isEmpty())
+        preview->grab().save(shots + u"/command-preview.png"_s);
     Form->Action(u"actShowCmdLine"_s)->trigger();
     EXPECT_FALSE(preview->isVisible());
 }
