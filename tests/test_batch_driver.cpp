@@ -17,7 +17,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-class TFakeView : public IBatchView {
+class TFakeView : public TBatchViewBase {
 public:
     std::function<void()> OnEvents;
     void ProcessEvents() override {
@@ -34,15 +34,7 @@ public:
     void LockWindow() override { ++Locks; }
     void UnlockWindow() override { --Locks; }
     void ShowWarning(const QString& text) override { Warnings.append(text); }
-    void ShowProgressWindow() override {}
-    void SetAbortCaption(const QString&) override {}
-    void SetProgressBar(int) override {}
-    void SetProgressBarVisible(bool) override {}
-    void SetInputFile(const QString&) override {}
-    void SetOutputLabel(const QString&) override {}
-    void SetStatus(const QString&, std::optional<quint32>) override {}
     void ShowErrorLog(const QString& caption) override { ErrorLogCaption = caption; }
-    void RestoreTitles(const QString&, const QString&) override {}
     void BatchFinished() override { Finished = true; }
     void CloseApplication() override { Actions.append(u"close"_s); }
     void ShutDownComputer() override { Actions.append(u"power off"_s); }
@@ -217,6 +209,42 @@ TEST_F(BatchTest, ExistingOutputs) {
     r = Run({flv});
     EXPECT_EQ(View.Statuses.value(0), u"Done");
     EXPECT_EQ(Probe(Dir.Path(u"out/deeper/clip.avi"_s)).Audio, u"mp3");
+}
+
+TEST_F(BatchTest, TheInputUnderAnotherNameIsNeverOverwritten) {
+    const QString avi = Dir.Path(u"movie.avi"_s);
+    WriteFile(avi, ReadFile(MediaFile(u"odd.avi"_s)));
+    const QByteArray input = ReadFile(avi);
+    ASSERT_TRUE(QFile::link(Dir.Root(), Dir.Path(u"same"_s)));
+    Options.OutDirIsInDir = false;
+    Options.OutDir = Dir.Path(u"same"_s); // the input's folder under another name
+    Options.OutputExists = oeOverwrite;
+    Run({avi});
+    EXPECT_EQ(View.Statuses.value(0), u"OK - Renamed");
+    EXPECT_EQ(ReadFile(avi), input);
+    EXPECT_TRUE(QFileInfo::exists(Dir.Path(u"movie_001.avi"_s)));
+}
+
+TEST_F(BatchTest, AFailedRunLeavesNoOutputOfItsOwn) {
+    // Damaged frames in the middle, and an encoder told to stop at the first error: it has
+    // written the file's header and some frames by then.
+    QByteArray bytes = ReadFile(MediaFile(u"clip.mp4"_s));
+    for (qsizetype i = bytes.size() / 2; i < bytes.size() / 2 + 4000 && i < bytes.size(); ++i)
+        bytes[i] = 0x55;
+    const QString damaged = Dir.Path(u"damaged.mp4"_s);
+    WriteFile(damaged, bytes);
+    Settings.Advanced.AdditionalParams = {u"-xerror"_s};
+    const TBatchResult r = Run({damaged});
+    EXPECT_EQ(r.Failed, 1);
+    EXPECT_TRUE(View.Statuses.value(0).startsWith(u"Error"_s));
+    EXPECT_FALSE(QFileInfo::exists(Dir.Path(u"damaged.avi"_s)));
+
+    // A file that was there before the run is not the run's to remove.
+    WriteFile(Dir.Path(u"damaged.avi"_s), "older");
+    Options.OutputExists = oeRename;
+    Run({damaged});
+    EXPECT_EQ(ReadFile(Dir.Path(u"damaged.avi"_s)), "older");
+    EXPECT_FALSE(QFileInfo::exists(Dir.Path(u"damaged_001.avi"_s)));
 }
 
 TEST_F(BatchTest, FailuresAreLoggedAndTheBatchGoesOn) {

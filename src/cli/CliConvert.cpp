@@ -36,7 +36,7 @@ QString PlainText(const QString& html) {
 
 // The terminal as the batch's window: statuses and a progress line on standard output,
 // warnings and the error log on standard error, Ctrl+C as Abort.
-class TTerminalView : public IBatchView {
+class TTerminalView : public TBatchViewBase {
 public:
     TTerminalView(const QList<TBatchRow>& rows, TAbortState& abort, const TErrorLog& log)
         : Rows(rows), Abort(abort), Log(log), Terminal(::isatty(STDOUT_FILENO) == 1) {}
@@ -49,7 +49,6 @@ public:
             Abort.RequestAbort();
         }
     }
-    bool EncoderOutputHidden() const override { return true; }
     void ShowStatusLine(const QString& html) override { StatusLine = PlainText(html); }
     void ShowProgress(int percent, const QString&, const QString&) override {
         // The status line reads "Converting file: 1 / 2 :: Speed: 2.00x ( 50 frames/sec ) ...".
@@ -64,36 +63,23 @@ public:
         }
         LastTenth = percent / 10;
     }
-    void ShowEncoderOutput(const QString&) override {}
     void SetRowStatus(int row, const QString& status) override {
         EndProgressLine();
         LastTenth = -1;
         Out() << Rows.at(row).Path << ": " << status << '\n';
         Out().flush();
     }
-    void LockWindow() override {}
-    void UnlockWindow() override {}
     void ShowWarning(const QString& text) override {
         EndProgressLine();
         Err() << TerminalText(text) << '\n';
         Err().flush();
     }
-    void ShowProgressWindow() override {}
-    void SetAbortCaption(const QString&) override {}
-    void SetProgressBar(int) override {}
-    void SetProgressBarVisible(bool) override {}
-    void SetInputFile(const QString&) override {}
-    void SetOutputLabel(const QString&) override {}
-    void SetStatus(const QString&, std::optional<quint32>) override {}
     void ShowErrorLog(const QString& caption) override {
         EndProgressLine();
         Err() << caption << ":\n" << Log.Text().join(u'\n') << '\n';
         Err().flush();
     }
-    void RestoreTitles(const QString&, const QString&) override {}
     void BatchFinished() override { EndProgressLine(); }
-    void CloseApplication() override {}
-    void ShutDownComputer() override {}
 
 private:
     void EndProgressLine() {

@@ -23,6 +23,12 @@ QString NameOf(const QString& path) {
     return QFileInfo(path).fileName();
 }
 
+bool SameFile(const QString& a, const QString& b) {
+    const std::optional<Platform::TFileStamp> x = Platform::FileStamp(a);
+    const std::optional<Platform::TFileStamp> y = Platform::FileStamp(b);
+    return x && y && x->Inode == y->Inode && x->Device == y->Device;
+}
+
 void DeleteIfEmpty(const QString& path) {
     const QFileInfo out(path);
     if (out.isFile() && out.size() == 0) {
@@ -229,7 +235,9 @@ TConversionBatch::TRowResult TConversionBatch::ConvertRow(int row, int fileNo, T
     QString status = Strings.Main.Done;
     bool renamed = false;
     if (QFileInfo::exists(output)) {
-        if (Options.OutputExists == oeRename || output == input) {
+        // The input itself under another name (a link, a folder that links to the input's) must
+        // never be overwritten: the same file is the same device and inode, whatever its path.
+        if (Options.OutputExists == oeRename || output == input || SameFile(output, input)) {
             output = GetUniqueFileName(output, QStringLiteral("_"), 3);
             status = Strings.Main.OK_Renamed;
             renamed = true;
@@ -251,6 +259,7 @@ TConversionBatch::TRowResult TConversionBatch::ConvertRow(int row, int fileNo, T
         View.ShowWarning(FormatCatalogText(Strings.Main.CantCreateDirectory, input));
         return TRowResult::Stop;
     }
+    const bool outputExistedBefore = QFileInfo::exists(output);
     if (ScriptMode) {
         for (const QString& path : {input, output}) {
             if (const auto unsafe = UnsafeScriptPath(script.ScriptKind(), path)) {
@@ -384,8 +393,11 @@ TConversionBatch::TRowResult TConversionBatch::ConvertRow(int row, int fileNo, T
         ++result.Converted;
     else if (exitCode != 0)
         ++result.Failed;
-    // An encoder ended by force did not close its file: what it left is no finished output.
-    if (!ScriptMode && terminatedDuringRun && output != input)
+    // An encoder ended by force did not close its file: what it left is no finished output. One
+    // that failed may leave a header without frames: the file this run created goes too, never
+    // a file that was there before the run.
+    if (!ScriptMode && output != input && !SameFile(output, input) &&
+        (terminatedDuringRun || (exitCode != 0 && !outputExistedBefore)))
         QFile::remove(output);
     if (!ScriptMode)
         DeleteIfEmpty(output);

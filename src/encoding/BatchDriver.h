@@ -35,13 +35,9 @@ struct TBatchOptions {
     QString ScriptFileName; // set: write a script instead of converting
 };
 
-// What the batch shows and asks; the main window and the command-line tool implement it.
-class IBatchView : public IProgressView {
+// What a progress display shows while a batch runs (besides the monitor's lines).
+class IBatchProgress : public IProgressView {
 public:
-    virtual void SetRowStatus(int row, const QString& status) = 0;
-    virtual void LockWindow() = 0;
-    virtual void UnlockWindow() = 0;
-    virtual void ShowWarning(const QString& text) = 0;
     virtual void ShowProgressWindow() = 0;
     virtual void SetAbortCaption(const QString& caption) = 0;
     virtual void SetProgressBar(int percent) = 0;
@@ -50,12 +46,51 @@ public:
     virtual void SetOutputLabel(const QString& html) = 0;
     // The status label; `colour` (0x00BBGGRR) when it is to be coloured.
     virtual void SetStatus(const QString& html, std::optional<quint32> colour) = 0;
-    virtual void ShowErrorLog(const QString& caption) = 0;
     virtual void RestoreTitles(const QString& appTitle, const QString& caption) = 0;
     // The batch is over; the progress window hides itself when the user asked for it.
     virtual void BatchFinished() = 0;
+};
+
+// What the window around a batch does: the rows, the lock, messages, what follows the batch.
+class IBatchWindow {
+public:
+    virtual ~IBatchWindow() = default;
+    virtual void SetRowStatus(int row, const QString& status) = 0;
+    virtual void LockWindow() = 0;
+    virtual void UnlockWindow() = 0;
+    virtual void ShowWarning(const QString& text) = 0;
+    virtual void ShowErrorLog(const QString& caption) = 0;
     virtual void CloseApplication() = 0;
     virtual void ShutDownComputer() = 0;
+};
+
+// Both parts, as the batch driver reports to them.
+class IBatchView : public IBatchProgress, public IBatchWindow {};
+
+// A view that shows nothing: implementations derive from it and override what they use.
+class TBatchViewBase : public IBatchView {
+public:
+    void ProcessEvents() override {}
+    bool EncoderOutputHidden() const override { return true; }
+    void ShowStatusLine(const QString&) override {}
+    void ShowProgress(int, const QString&, const QString&) override {}
+    void ShowEncoderOutput(const QString&) override {}
+    void ShowProgressWindow() override {}
+    void SetAbortCaption(const QString&) override {}
+    void SetProgressBar(int) override {}
+    void SetProgressBarVisible(bool) override {}
+    void SetInputFile(const QString&) override {}
+    void SetOutputLabel(const QString&) override {}
+    void SetStatus(const QString&, std::optional<quint32>) override {}
+    void RestoreTitles(const QString&, const QString&) override {}
+    void BatchFinished() override {}
+    void SetRowStatus(int, const QString&) override {}
+    void LockWindow() override {}
+    void UnlockWindow() override {}
+    void ShowWarning(const QString&) override {}
+    void ShowErrorLog(const QString&) override {}
+    void CloseApplication() override {}
+    void ShutDownComputer() override {}
 };
 
 struct TBatchResult {
