@@ -6,12 +6,15 @@
 #include "encoding/ArgumentBuilder.h"
 #include "encoding/BatchDriver.h"
 #include "encoding/ReferenceLists.h"
+#include "filelist/AnalysisCache.h"
+#include "filelist/MediaInfoDll.h"
 #include "localisation/AppStrings.h"
 #include "platform/Platform.h"
 
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <csignal>
+#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -150,12 +153,33 @@ int RunBatch(const QCommandLineParser& parser, bool script) {
     if (rows.isEmpty())
         return 1;
 
+    // The first file is described as the batch reaches it; the others meanwhile, side by side
+    // and many files per encoder run, so that the batch starts no encoder just to read a
+    // description once the first file is under way.
+    TAnalysisCache analyses;
+    QStringList others;
+    for (const TBatchRow& row : rows.mid(1))
+        others.append(row.Path);
+    if (!AppParams.MediaInfoDll.isEmpty())
+        LoadMediaInfoLibrary(AppParams.MediaInfoDll);
+    std::thread background;
+    if (!others.isEmpty())
+        background = std::thread(
+            [&] { AnalyseFiles(others, AppParams.ffmpeg, AppParams.MediaInfoDll, 1, &analyses); });
+    const QString first = rows.first().Path;
+    const auto waitForOthers = [&](const QString& input) {
+        if (input != first && background.joinable())
+            background.join();
+    };
+
     TErrorLog log;
     TAbortState abort;
     TTerminalView view(rows, abort, log);
     TConversionBatch batch(settings, rows, options, AppParams, strings, view, log, abort);
     batch.ResolutionEntries = resolutions;
     batch.ProcessorCount = GetProcessorCount();
+    batch.Cache = &analyses;
+    batch.BeforeAnalysis = waitForOthers;
     Interrupted = 0;
     const auto previous = std::signal(SIGINT, OnInterrupt);
     TBatchResult result;
@@ -163,9 +187,13 @@ int RunBatch(const QCommandLineParser& parser, bool script) {
         result = batch.Run();
     } catch (...) {
         std::signal(SIGINT, previous);
+        if (background.joinable())
+            background.join();
         throw;
     }
     std::signal(SIGINT, previous);
+    if (background.joinable())
+        background.join();
     if (result.StoppedEarly || result.Aborted || result.Failed > 0)
         status = 1;
     if (script && status == 0)

@@ -281,6 +281,8 @@ TConversionBatch::TRowResult TConversionBatch::ConvertRow(int row, int fileNo, T
         TProgressMonitor monitor(EncoderOutputLines, Abort, Position, EstimatedFrames, FFmpeg,
                                  Strings, View);
         TVideoFileInfo info;
+        if (BeforeAnalysis)
+            BeforeAnalysis(input);
         if (std::optional<TVideoFileInfo> kept = Cache ? Cache->Find(input) : std::nullopt)
             info = std::move(*kept);
         else

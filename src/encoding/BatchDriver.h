@@ -10,6 +10,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <optional>
 
 struct TAppParams;
@@ -113,6 +114,9 @@ public:
     int ProcessorCount = 2;
     // Kept analyses of the list's files: an unchanged file is not described again.
     TAnalysisCache* Cache = nullptr;
+    // Called before a file's analysis is looked for, so that one still being made can be
+    // waited for rather than made twice.
+    std::function<void(const QString& input)> BeforeAnalysis;
 
     TBatchResult Run();
 

@@ -7,6 +7,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/prctl.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -75,13 +76,17 @@ bool TChildProcess::Start(const QString& program, const QStringList& arguments,
     }
     const bool haveInput = ::pipe2(in, O_CLOEXEC) == 0;
 
-    const pid_t pid = ::fork();
+    // vfork: the child borrows our memory until it runs the program, so starting a child costs
+    // the same however large this process has grown. Until exec it only makes system calls.
+    const pid_t pid = ::vfork();
     if (pid == 0) {
         ::prctl(PR_SET_PDEATHSIG, SIGKILL);
         if (::getppid() != parent)
             ::_exit(127); // the parent is already gone
         ::setpgid(0, 0);  // a terminal's Ctrl+C reaches us, not the encoder
-        std::signal(SIGPIPE, SIG_DFL);
+        struct sigaction dfl {};
+        dfl.sa_handler = SIG_DFL;
+        ::sigaction(SIGPIPE, &dfl, nullptr);
         int err = 0;
         const int nullIn = haveInput ? -1 : ::open("/dev/null", O_RDONLY);
         if (::dup2(haveInput ? in[0] : nullIn, 0) < 0 || ::dup2(out[1], 1) < 0 ||
@@ -170,24 +175,35 @@ bool TChildProcess::WaitForExit(int timeoutMs, int* exitCode) {
     if (ChildPid <= 0)
         return false;
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    // A descriptor that becomes readable when the child ends: waiting costs no polling.
+    const int pidFd = int(::syscall(SYS_pidfd_open, ChildPid, 0));
     for (;;) {
         int status = 0;
         const pid_t r = ::waitpid(ChildPid, &status, WNOHANG);
-        if (r == ChildPid) {
-            Reaped = true;
-            *exitCode = WIFEXITED(status)     ? WEXITSTATUS(status)
+        if (r == ChildPid || (r < 0 && errno != EINTR)) {
+            Reaped = true; // when r < 0 it is not our child any more
+            *exitCode = r < 0                 ? 1
+                        : WIFEXITED(status)   ? WEXITSTATUS(status)
                         : WIFSIGNALED(status) ? 128 + WTERMSIG(status)
                                               : 1;
+            if (pidFd >= 0)
+                ::close(pidFd);
             return true;
         }
-        if (r < 0 && errno != EINTR) {
-            Reaped = true; // not our child any more
-            *exitCode = 1;
-            return true;
-        }
-        if (std::chrono::steady_clock::now() >= deadline)
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+                              deadline - std::chrono::steady_clock::now())
+                              .count();
+        if (left <= 0) {
+            if (pidFd >= 0)
+                ::close(pidFd);
             return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+        if (pidFd >= 0) {
+            pollfd pfd{pidFd, POLLIN, 0};
+            ::poll(&pfd, 1, int(left));
+        } else {
+            std::this_thread::sleep_for(std::chrono::milliseconds(std::min<long long>(left, 5)));
+        }
     }
 }
 

@@ -32,7 +32,8 @@ QString SystemLibraryPath(const QString& soname) {
     link_map* map = nullptr;
     if (dlinfo(handle, RTLD_DI_LINKMAP, &map) == 0 && map != nullptr && map->l_name != nullptr)
         result = QFileInfo(QFile::decodeName(map->l_name)).absoluteFilePath();
-    dlclose(handle);
+    // The library stays loaded: the program asks for it to use it, and loading it twice costs
+    // as much as loading it once.
     return result;
 }
 

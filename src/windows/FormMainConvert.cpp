@@ -72,6 +72,7 @@ public:
         Form.FormProgress->setWindowTitle(caption);
     }
     void BatchFinished() override {
+        Form.FormProgress->FlushEncoderOutput();
         if (Form.FormProgress->CloseAfterConversion())
             Form.FormProgress->hide();
     }

@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QElapsedTimer>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -15,6 +16,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QTimer>
 #include <QVBoxLayout>
 
 TFormProgress::TFormProgress(const TAppStrings& strings, TAbortState& abort,
@@ -72,6 +74,10 @@ TFormProgress::TFormProgress(const TAppStrings& strings, TAbortState& abort,
     grid->setColumnStretch(1, 1);
     layout->addWidget(pnBottom);
     connect(btnAbort, &QPushButton::clicked, this, [this] { actAbortExecute(); });
+    OutputTimer = new QTimer(this);
+    OutputTimer->setSingleShot(true);
+    OutputTimer->setInterval(150);
+    connect(OutputTimer, &QTimer::timeout, this, &TFormProgress::FlushEncoderOutput);
 
     resize(774, 383);
     setMinimumSize(600, 300);
@@ -92,6 +98,11 @@ void TFormProgress::closeEvent(QCloseEvent* event) {
 }
 
 void TFormProgress::ProcessEvents() {
+    // The encoder may write hundreds of lines a second; the window is serviced often enough for
+    // the eye and the Abort button, not once per line.
+    if (SinceEvents.isValid() && SinceEvents.elapsed() < 15)
+        return;
+    SinceEvents.restart();
     QCoreApplication::processEvents();
 }
 
@@ -100,7 +111,9 @@ bool TFormProgress::EncoderOutputHidden() const {
 }
 
 void TFormProgress::ShowStatusLine(const QString& html) {
-    lblStatus->setText(BadgesAsStyledSpans(html));
+    const QString text = BadgesAsStyledSpans(html);
+    if (lblStatus->text() != text)
+        lblStatus->setText(text);
 }
 
 void TFormProgress::ShowProgress(int percent, const QString& appTitle, const QString& caption) {
@@ -111,7 +124,28 @@ void TFormProgress::ShowProgress(int percent, const QString& appTitle, const QSt
 }
 
 void TFormProgress::ShowEncoderOutput(const QString& text) {
-    me->setPlainText(text);
+    PendingOutput = text;
+    OutputPending = true;
+    if (!OutputTimer->isActive())
+        OutputTimer->start();
+}
+
+void TFormProgress::FlushEncoderOutput() {
+    OutputTimer->stop();
+    if (!OutputPending)
+        return;
+    OutputPending = false;
+    // The last lines are what matters; a pane of endless warnings would slow everything down.
+    constexpr int MaxPaneLines = 5000;
+    QString text = PendingOutput;
+    if (text.count(u'\n') > MaxPaneLines) {
+        qsizetype cut = text.size();
+        for (int i = 0; i < MaxPaneLines && cut > 0; ++i)
+            cut = text.lastIndexOf(u'\n', cut - 1);
+        text = text.mid(cut + 1);
+    }
+    if (me->toPlainText() != text)
+        me->setPlainText(text);
     if (AppParams.ScrollProgressToBottom)
         me->verticalScrollBar()->setValue(me->verticalScrollBar()->maximum());
 }
@@ -191,6 +225,7 @@ QString TFormProgress::StatusHtml() const {
 }
 
 QString TFormProgress::OutputText() const {
+    const_cast<TFormProgress*>(this)->FlushEncoderOutput();
     return me->toPlainText();
 }
 

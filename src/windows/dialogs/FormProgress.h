@@ -3,6 +3,7 @@
 #include "execution/ProgressMonitor.h"
 
 #include <QDialog>
+#include <QElapsedTimer>
 #include <optional>
 
 class QCheckBox;
@@ -10,6 +11,7 @@ class QLabel;
 class QPlainTextEdit;
 class QProgressBar;
 class QPushButton;
+class QTimer;
 struct TAppStrings;
 struct TFontParams;
 struct TProgramSettings;
@@ -51,6 +53,9 @@ public:
     // The title the application has while the batch runs ("25% Zorvane ..."); the owner shows it.
     std::function<void(const QString&)> ShowAppTitle;
 
+    // Puts the output that is waiting into the pane at once.
+    void FlushEncoderOutput();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
 
@@ -68,4 +73,10 @@ private:
     QLabel* lblProgress;
     QProgressBar* pbFile;
     QPushButton* btnAbort;
+    // The pane shows the output at most every so often: the encoder writes many lines a second,
+    // and laying out the whole text for each would cost the conversion time.
+    QString PendingOutput;
+    bool OutputPending = false;
+    QTimer* OutputTimer;
+    QElapsedTimer SinceEvents;
 };
