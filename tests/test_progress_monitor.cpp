@@ -52,6 +52,12 @@ TEST(ProgressMonitor, ScanTheProgressLine) {
         u"<b>83.00 KB</b>");
     EXPECT_EQ(ScanProgress({u"size=N/A time=00:00:01.04 speed=1x"_s}).SizeText, u"");
     EXPECT_EQ(ScanProgress({u"size=  12.5kB time"_s}).SizeText, u"12.5"); // no integer: raw
+    // Raw encoder text is shown as text inside the status line's markup.
+    const TProgressValues odd =
+        ScanProgress({u"frame= 3 fps=<i>x q=1 size=<b>1kB time speed=<img src=x>"_s});
+    EXPECT_EQ(odd.SizeText, u"&lt;b&gt;1");
+    EXPECT_EQ(odd.FpsText, u"&lt;i&gt;x");
+    EXPECT_TRUE(odd.SpeedText.contains(u"&lt;img src=x&gt;"_s));
 
     // The topmost entry that carries a field wins; a "Multiple frames" entry stops the reading.
     const TProgressValues top = ScanProgress({u"frame=  7 fps=9 "_s, ProgressLine});

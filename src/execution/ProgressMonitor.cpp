@@ -112,7 +112,8 @@ TProgressValues ScanProgress(const QStringList& lines) {
         if (const qsizetype at = entry.indexOf(QStringLiteral("size=")); at >= 0) {
             const QString rest = entry.mid(at + 5).trimmed();
             if (const qsizetype unit = SizeUnit(rest); unit >= 0) {
-                v.SizeText = rest.left(unit);
+                // Text from the encoder goes into HTML: as text, never as markup.
+                v.SizeText = rest.left(unit).toHtmlEscaped();
                 int kb = 0;
                 if (TryStrToInt(v.SizeText, &kb))
                     v.SizeText = QStringLiteral("<b>") + GetFileSizeString(qint64(kb) * 1024) +
@@ -121,14 +122,15 @@ TProgressValues ScanProgress(const QStringList& lines) {
         }
         if (const qsizetype at = entry.indexOf(QStringLiteral("speed=")); at >= 0)
             v.SpeedText = QStringLiteral(" <b><FONT bgcolor=\"#496954\" color=\"#E0EBE0\">  ") +
-                          entry.mid(at + 6).trimmed() + QStringLiteral("  </FONT></b> ");
+                          entry.mid(at + 6).trimmed().toHtmlEscaped() +
+                          QStringLiteral("  </FONT></b> ");
         if (entry.startsWith(QStringLiteral("frame="), Qt::CaseInsensitive)) {
             const QString rest = entry.mid(6);
             if (const qsizetype fps = rest.indexOf(QStringLiteral("fps=")); fps >= 0) {
                 TryStrToInt(rest.left(fps).trimmed(), &v.Frame);
                 const QString after = rest.mid(fps + 4).trimmed();
                 const qsizetype blank = after.indexOf(u' ');
-                v.FpsText = blank < 0 ? after : after.left(blank);
+                v.FpsText = (blank < 0 ? after : after.left(blank)).toHtmlEscaped();
             }
         }
     }
