@@ -15,6 +15,8 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QImage>
+#include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
@@ -197,4 +199,18 @@ TEST_F(ConvertWindowTest, PowerOffOnlyAfterACleanConversion) {
     EXPECT_EQ(clean.Failed, 0);
     EXPECT_EQ(Status(0), u"Done");
     EXPECT_EQ(powerOffs, 1);
+}
+
+TEST_F(ConvertWindowTest, StatusBadgesShowTheirBackgrounds) {
+    TFormProgress* progress = Progress();
+    progress->show();
+    progress->ShowStatusLine(
+        u"<b><FONT bgcolor=\"#496954\" color=\"#E0EBE0\">  2.00x  </FONT></b>"_s);
+    auto* label = progress->findChild<QLabel*>(u"lblStatus"_s);
+    const QImage image = label->grab().toImage();
+    bool badge = false;
+    for (int y = 0; y < image.height() && !badge; ++y)
+        for (int x = 0; x < image.width() && !badge; ++x)
+            badge = image.pixelColor(x, y) == QColor(0x49, 0x69, 0x54);
+    EXPECT_TRUE(badge) << "no pixel of the badge's background";
 }
