@@ -44,9 +44,14 @@ TFormMain::TFormMain(const TFormMainOptions& options, QWidget* parent) : QMainWi
 }
 
 TFormMain::~TFormMain() {
-    // The list first: it waits for analyses still running, which write to the cache.
+    // The list first: it waits for analyses still running, which write to the cache. The batch
+    // windows next: they refer to this window's abort state and error log.
     delete List;
     List = nullptr;
+    delete FormProgress;
+    FormProgress = nullptr;
+    delete FormErrors;
+    FormErrors = nullptr;
 }
 
 QAction* TFormMain::Action(const QString& name) const {
