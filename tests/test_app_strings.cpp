@@ -116,7 +116,7 @@ TEST_F(AppStringsTest, FileRules) {
                                "[MAIN]\n"
                                "Ready=from a repeated section\n"));
     EXPECT_EQ(Strings.Main.Auto, u"\"Auto matic\"");
-    EXPECT_EQ(Strings.Main.Custom, u"");
+    EXPECT_EQ(Strings.Main.Custom, u"Custom"); // an empty value would show nothing: English stays
     EXPECT_EQ(Strings.Main.Done, u"Fertig\\nWirklich");
     EXPECT_EQ(Strings.Main.KeepDates, u"Hint text");
     EXPECT_EQ(Strings.Main.chKeepDates, english.value(QStringLiteral("Main.chKeepDates")));

@@ -393,3 +393,35 @@ TEST_F(FormMainTest, EncoderHelpShowsTheEncodersOwnOptions) {
     EXPECT_EQ(metrics.horizontalAdvance(u'i'), metrics.horizontalAdvance(u'W'))
         << QFontInfo(text->font()).family().toStdString();
 }
+
+TEST_F(FormMainTest, SwitchingLanguageKeepsWhatTheUserTyped) {
+    WriteFile(AppFile(u"lang/Testish.ini"_s),
+              "[INFO]\r\nLangName_InEnglish=Testish\r\nLangName_Native=Testisch\r\n"
+              "[MAIN]\r\nAuto=Selbst\r\nlblProfile=Profil:\r\nactConvert=Umwandeln\r\n"
+              "[Progress]\r\nlblStatus=Zustand:\r\n");
+    auto form = Open();
+    ASSERT_EQ(form->Languages().Items().size(), 1);
+    auto* aspect = Control<QComboBox>(*form, "cbAviVideoAspect");
+    aspect->setCurrentText(u"2.35"_s);
+    auto* bitrate = Control<QComboBox>(*form, "cbAviVideoBitrate");
+    ASSERT_EQ(bitrate->currentIndex(), 0);
+    form->SwitchLanguage(u"testisch"_s);
+    EXPECT_EQ(AppParams.LanguageIni, u"Testish.ini");
+    EXPECT_EQ(Control<QLabel>(*form, "lblProfile")->text(), u"Profil:");
+    EXPECT_EQ(form->Action(u"actConvert"_s)->text(), u"Umwandeln");
+    EXPECT_EQ(aspect->currentText(), u"2.35");
+    EXPECT_EQ(bitrate->currentText(), u"Selbst");
+    EXPECT_EQ(form->EncoderSettings().Avi.VideoBitrate, u"Selbst");
+    EXPECT_EQ(form->findChild<QDialog*>(u"FormProgress"_s)
+                  ->findChild<QLabel*>(u"lblStatusDesc"_s)
+                  ->text(),
+              u"Zustand:");
+    form->SwitchLanguage(u"Nobody"_s); // no such language: nothing changes
+    EXPECT_EQ(Control<QLabel>(*form, "lblProfile")->text(), u"Profil:");
+    form->close();
+
+    // The saved choice is the language of the next start.
+    auto again = Open();
+    EXPECT_EQ(Control<QLabel>(*again, "lblProfile")->text(), u"Profil:");
+    EXPECT_EQ(again->Strings().Main.Auto, u"Selbst");
+}

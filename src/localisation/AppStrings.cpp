@@ -67,14 +67,26 @@ void TAppStrings::SetEN() {
     LanguageName = QStringLiteral("English");
 }
 
+// A translated value the program can use in place of `english`: not empty, not absurdly long,
+// and with the same "%s" places, so that a message never loses or invents a value.
+bool UsableTranslation(const QString& value, const QString& english) {
+    constexpr qsizetype MaxEntryLength = 4096;
+    return !value.trimmed().isEmpty() && value.size() <= MaxEntryLength &&
+           value.count(QStringLiteral("%s")) == english.count(QStringLiteral("%s")) &&
+           value.count(QStringLiteral("%d")) == english.count(QStringLiteral("%d"));
+}
+
 void TAppStrings::LoadFromFile(const QString& fileName) {
     if (!Platform::IsRegularFile(fileName))
         return;
     const TIniFile ini(fileName);
     LanguageName = ini.ReadString(InfoSection, NameInEnglishKey, QString());
+    // A faulty value keeps the text the entry has: a language file cannot break the program.
     for (const TCatalogEntry& entry : Entries) {
         QString& text = entry.Entry(*this);
-        text = ini.ReadString(Text(entry.Section), Text(entry.Key), text);
+        const QString value = ini.ReadString(Text(entry.Section), Text(entry.Key), text);
+        if (UsableTranslation(value, QString::fromUtf16(entry.English)))
+            text = value;
     }
     ToolsInfo.actClose = Errors.actClose;
     CheckUpdate.actClose = Errors.actClose;

@@ -10,7 +10,10 @@
 #include "filelist/AnalysisCache.h"
 #include "platform/Platform.h"
 #include "windows/Widgets.h"
+#include "windows/dialogs/FormAbout.h"
+#include "windows/dialogs/FormCmdLine.h"
 #include "windows/dialogs/FormErrors.h"
+#include "windows/dialogs/FormFileInfo.h"
 #include "windows/dialogs/FormProgress.h"
 #include "windows/panels/AdvancedPanel.h"
 #include "windows/panels/AudioPanel.h"
@@ -73,6 +76,7 @@ void TFormMain::FormCreate(const TFormMainOptions& options) {
     setWindowTitle(ProductTitle());
 
     SystemLanguageFirst_ = CheckIniFile(AppParams);
+    InitLang();
     PrepareControls();
     CreateBatchWindows();
     List->ApplySettings(Program);
@@ -94,6 +98,32 @@ void TFormMain::FormCreate(const TFormMainOptions& options) {
     const QString first = options.Arguments.value(0);
     if (!first.isEmpty() && QFileInfo(first).isFile())
         List->AddFiles({first});
+    List->CalcFooter();
+}
+
+void TFormMain::InitLang() {
+    LanguageList = TLangIniList();
+    LanguageList.AddIniFilesFromDir(AppParams.LangDir, QStringLiteral("ini"));
+    const QString saved =
+        TIniFile(AppParams.IniName)
+            .ReadString(QStringLiteral("MAIN"), QStringLiteral("LanguageIni"), {});
+    const QString chosen =
+        ChooseLanguageIni(SystemLanguageFirst_, saved, QLocale::system(), AppParams.LangDir);
+    if (!chosen.isEmpty() && QFileInfo(AppParams.LangDir + u'/' + chosen).isFile())
+        AppParams.LanguageIni = chosen;
+    if (!chosen.isEmpty())
+        AppStrings->LoadFromFile(AppParams.LangDir + u'/' + chosen);
+}
+
+void TFormMain::SwitchLanguage(const QString& nativeName) {
+    const TLangIniListItem* item = LanguageList.GetItemByNativeName(nativeName);
+    if (!item)
+        return;
+    AppParams.LanguageIni = QFileInfo(item->FileName).fileName();
+    AppStrings->SetEN();
+    AppStrings->LoadFromFile(item->FileName);
+    SetLang();
+    ReadControls(); // the lists' Auto is now the new language's word
     List->CalcFooter();
 }
 
@@ -254,6 +284,12 @@ void TFormMain::SetLang() {
     List->SetLang(*AppStrings);
     FormProgress->SetLang(*AppStrings);
     FormErrors->SetLang(*AppStrings);
+    if (FormAbout)
+        FormAbout->SetLang(*AppStrings);
+    if (FormFileInfo)
+        FormFileInfo->SetLang(*AppStrings);
+    if (FormCmdLine)
+        FormCmdLine->SetLang(*AppStrings);
     Profile->SetLang(*AppStrings);
     // The profile row spans the video and audio panels, as wide as their texts need.
     findChild<QWidget*>(u"pnLeft"_s)

@@ -6,6 +6,7 @@
 #include "execution/ProgressMonitor.h"
 #include "filelist/GridInfo.h"
 #include "localisation/AppStrings.h"
+#include "localisation/LangIniList.h"
 
 #include <QMainWindow>
 #include <QStringList>
@@ -63,6 +64,10 @@ public:
     void EnableAll();
     void SetLang();
 
+    // The language switch: the language file of that native name, applied to every window.
+    void SwitchLanguage(const QString& nativeName);
+    const TLangIniList& Languages() const { return LanguageList; }
+
     void SaveProfileTo(const QString& fileName);
     void LoadProfileFrom(const QString& fileName);
     void GetProfiles();
@@ -94,6 +99,7 @@ protected:
 private:
     void FormCreate(const TFormMainOptions& options);
     void FormClose();
+    void InitLang();
     void PrepareControls();
     void CreateActions();
     void CreateMenus();
@@ -144,6 +150,7 @@ private:
 
     std::unique_ptr<TAppStrings> AppStrings;
     std::unique_ptr<TAnalysisCache> Cache;
+    TLangIniList LanguageList;
     bool SystemLanguageFirst_ = true;
     TEncoderSettings Settings;
     TProgramSettings Program;

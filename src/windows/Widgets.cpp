@@ -56,12 +56,17 @@ void FillCombo(QComboBox* combo, const QStringList& items) {
     const QSignalBlocker blocker(combo);
     const int index = combo->currentIndex();
     const QString typed = combo->currentText();
+    // An editable list keeps its index while the user types: typed text differs from the item.
+    const bool wasTyped = combo->isEditable() &&
+                          (index < 0 || index >= items.size() || typed != combo->itemText(index));
     combo->clear();
     combo->addItems(items);
-    if (combo->isEditable() && (index < 0 || index >= items.size()))
+    if (wasTyped) {
+        combo->setCurrentIndex(-1);
         combo->setCurrentText(typed);
-    else
+    } else {
         combo->setCurrentIndex(std::max(0, std::min(index, int(items.size()) - 1)));
+    }
 }
 
 void SetComboText(QComboBox* combo, const QString& text) {
