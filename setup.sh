@@ -9,7 +9,7 @@ PACKAGES=(
     build-essential cmake ninja-build pkg-config
     qt6-base-dev zlib1g-dev libgtest-dev libgmock-dev
     ffmpeg libmediainfo0v5 libmediainfo-dev mediainfo
-    clang-format-14 xvfb xauth
+    clang-format-14 xvfb xauth desktop-file-utils
 )
 JOBS=${JOBS:-2}
 

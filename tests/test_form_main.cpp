@@ -10,6 +10,7 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QDir>
+#include <QHeaderView>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QProcess>
@@ -18,6 +19,7 @@
 #include <QSpinBox>
 #include <QSystemTrayIcon>
 #include <QTabWidget>
+#include <QTableView>
 #include <QTest>
 #include <csignal>
 #include <gtest/gtest.h>
@@ -424,4 +426,43 @@ TEST_F(FormMainTest, SwitchingLanguageKeepsWhatTheUserTyped) {
     auto again = Open();
     EXPECT_EQ(Control<QLabel>(*again, "lblProfile")->text(), u"Profil:");
     EXPECT_EQ(again->Strings().Main.Auto, u"Selbst");
+}
+
+TEST_F(FormMainTest, OptionsChangeTheListAndTheProgramAtOnce) {
+    WriteFile(AppFile(u"lang/Testish.ini"_s),
+              "[INFO]\r\nLangName_InEnglish=Testish\r\nLangName_Native=Testisch\r\n"
+              "[Options]\r\nCaption=Einstellungen\r\n");
+    WriteFile(AppFile(u"lang/English.ini"_s),
+              "[INFO]\r\nLangName_InEnglish=English\r\nLangName_Native=English\r\n");
+    auto form = Open();
+    Activate(form.get());
+    QTest::keyClick(form.get(), Qt::Key_F12);
+    auto* options = form->findChild<QDialog*>(u"FormOptions"_s);
+    ASSERT_TRUE(options);
+    EXPECT_TRUE(options->isVisible());
+    auto* header = form->findChild<QTableView*>(u"ng"_s)->horizontalHeader();
+    options->findChild<QSpinBox*>(u"edFileListFontSize"_s)->setValue(14);
+    EXPECT_EQ(header->height(), 34);
+    options->findChild<QSpinBox*>(u"edFileListFontSize"_s)->setValue(13);
+    EXPECT_EQ(header->height(), 22);
+    options->findChild<QComboBox*>(u"cbFileListFileAnalysis"_s)->setCurrentIndex(2);
+    EXPECT_EQ(AppParams.FileAnalysis, TFileAnalysis::faNone);
+    options->findChild<QComboBox*>(u"cbDefaultVideoCodec"_s)->setCurrentIndex(0); // H.264
+    auto* language = options->findChild<QComboBox*>(u"cbLanguage"_s);
+    ASSERT_EQ(language->count(), 2);
+    language->setCurrentIndex(language->findText(u"Testisch"_s));
+    EXPECT_EQ(options->windowTitle(), u"Einstellungen");
+    Activate(options);
+    QTest::keyClick(options, Qt::Key_F12); // the key that opens it closes it
+    EXPECT_FALSE(options->isVisible());
+    form->close();
+
+    auto again = Open();
+    again->findChild<QAction*>(u"actSetDefaultEncoderSettings"_s)->trigger();
+    EXPECT_EQ(again->EncoderSettings().Avi.VideoCodec, 2);
+    EXPECT_EQ(AppParams.FileAnalysis, TFileAnalysis::faNone);
+    again->findChild<QAction*>(u"actShowOptions"_s)->trigger();
+    auto* reopened = again->findChild<QDialog*>(u"FormOptions"_s);
+    EXPECT_EQ(reopened->findChild<QComboBox*>(u"cbFileListFileAnalysis"_s)->currentIndex(), 2);
+    EXPECT_EQ(reopened->findChild<QComboBox*>(u"cbLanguage"_s)->currentText(), u"Testisch");
 }

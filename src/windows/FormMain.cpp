@@ -14,6 +14,7 @@
 #include "windows/dialogs/FormCmdLine.h"
 #include "windows/dialogs/FormErrors.h"
 #include "windows/dialogs/FormFileInfo.h"
+#include "windows/dialogs/FormOptions.h"
 #include "windows/dialogs/FormProgress.h"
 #include "windows/panels/AdvancedPanel.h"
 #include "windows/panels/AudioPanel.h"
@@ -290,6 +291,8 @@ void TFormMain::SetLang() {
         FormFileInfo->SetLang(*AppStrings);
     if (FormCmdLine)
         FormCmdLine->SetLang(*AppStrings);
+    if (FormOptions)
+        FormOptions->SetLang(*AppStrings);
     Profile->SetLang(*AppStrings);
     // The profile row spans the video and audio panels, as wide as their texts need.
     findChild<QWidget*>(u"pnLeft"_s)

@@ -23,6 +23,7 @@ class TAnalysisCache;
 class TFileListPanel;
 class TFormCmdLine;
 class TFormErrors;
+class TFormOptions;
 class TFormProgress;
 struct TBatchResult;
 class TFormFileInfo;
@@ -144,6 +145,7 @@ private:
     void UpdateInitialFolders(const QString& folder);
     void CreateBatchWindows();
     void actSaveBATExecute();
+    void actShowOptionsExecute();
     void ConfirmPowerOff();
     static void Platform_PowerOff();
     class TBatchView;
@@ -168,6 +170,7 @@ private:
     TFormCmdLine* FormCmdLine = nullptr;
     TFormProgress* FormProgress = nullptr;
     TFormErrors* FormErrors = nullptr;
+    TFormOptions* FormOptions = nullptr;
     TErrorLog ErrorLog;
     TAbortState Abort;
     bool CloseAfterBatch = false;    // "Close application" after a batch without errors

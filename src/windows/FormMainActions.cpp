@@ -10,6 +10,7 @@
 #include "windows/dialogs/FormCmdLine.h"
 #include "windows/dialogs/FormErrors.h"
 #include "windows/dialogs/FormFileInfo.h"
+#include "windows/dialogs/FormOptions.h"
 #include "windows/dialogs/FormProgress.h"
 #include "windows/dialogs/FormTextView.h"
 #include "windows/panels/FileListPanel.h"
@@ -281,7 +282,8 @@ QList<QWidget*> TFormMain::SecondaryWindows() const {
     QList<QWidget*> windows;
     for (QWidget* w : {static_cast<QWidget*>(FormAbout), static_cast<QWidget*>(FormEncoderHelp),
                        static_cast<QWidget*>(FormFileInfo), static_cast<QWidget*>(FormCmdLine),
-                       static_cast<QWidget*>(FormProgress), static_cast<QWidget*>(FormErrors)})
+                       static_cast<QWidget*>(FormProgress), static_cast<QWidget*>(FormErrors),
+                       static_cast<QWidget*>(FormOptions)})
         if (w)
             windows.append(w);
     return windows;
@@ -325,6 +327,8 @@ void TFormMain::actShowHideMainWindowExecute() {
             FormAbout->hide();
         if (FormProgress)
             FormProgress->hide();
+        if (FormOptions)
+            FormOptions->hide();
         hide();
         ti->show();
     } else {

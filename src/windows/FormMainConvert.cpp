@@ -1,6 +1,7 @@
 // Converting from the main window: the batch driver with this window, its progress window and
 // its error log as the batch's view; scripts; what follows a batch.
 
+#include "app/DesktopEntry.h"
 #include "core/AppParams.h"
 #include "encoding/ArgumentBuilder.h"
 #include "encoding/BatchDriver.h"
@@ -8,6 +9,7 @@
 #include "windows/FormMain.h"
 #include "windows/Widgets.h"
 #include "windows/dialogs/FormErrors.h"
+#include "windows/dialogs/FormOptions.h"
 #include "windows/dialogs/FormProgress.h"
 #include "windows/panels/AdvancedPanel.h"
 #include "windows/panels/FileListModel.h"
@@ -15,10 +17,12 @@
 #include "windows/panels/OutputPanel.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QTimer>
 
 using namespace Qt::StringLiterals;
@@ -98,6 +102,7 @@ void TFormMain::CreateBatchWindows() {
         FormProgress->show();
         FormProgress->raise();
     });
+    on("actShowOptions", [this] { actShowOptionsExecute(); });
     on("actShowHideFormErrors", [this] { FormErrors->setVisible(!FormErrors->isVisible()); });
 }
 
@@ -170,4 +175,38 @@ void TFormMain::ConfirmPowerOff() {
     tick.start(1000);
     if (notice.exec() == QMessageBox::Ok)
         PowerOff();
+}
+
+void TFormMain::actShowOptionsExecute() {
+    if (!FormOptions) {
+        TOptionsHost host;
+        host.Settings = [this] { return CurrentProgramSettings(); };
+        host.Apply = [this](const TProgramSettings& s) {
+            Program = s;
+            List->ApplySettings(Program);
+            AppParams.OpenFileAfterIconClick = s.OpenFileAfterIconClick;
+            AppParams.FileAnalysis = s.FileAnalysis;
+        };
+        host.Languages = [this]() -> const TLangIniList& { return LanguageList; };
+        host.LanguageIni = [] { return AppParams.LanguageIni; };
+        host.SwitchLanguage = [this](const QString& name) { SwitchLanguage(name); };
+        host.CreateShortcut = [this] {
+            const QString desktop =
+                QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
+            const QString icon = AppDir + u"/zorvane.png"_s;
+            if (CreateDesktopShortcut(desktop, QCoreApplication::applicationFilePath(),
+                                      ProductTitle(),
+                                      QFileInfo(icon).isFile() ? icon : QString()) ==
+                TShortcutResult::NoDesktopFolder)
+                ::ShowWarning(this, u"There is no desktop folder: no shortcut was created."_s);
+        };
+        FormOptions = new TFormOptions(*AppStrings, std::move(host),
+                                       Action(u"actShowOptions"_s)->shortcut(), this);
+    }
+    if (FormOptions->isVisible()) {
+        FormOptions->hide();
+        return;
+    }
+    FormOptions->show();
+    FormOptions->raise();
 }
