@@ -5,6 +5,7 @@
 #include "execution/ProgressMonitor.h"
 #include "windows/FormMain.h"
 #include "windows/Widgets.h"
+#include "windows/dialogs/FormCheckUpdate.h"
 #include "windows/dialogs/FormErrors.h"
 #include "windows/dialogs/FormProgress.h"
 #include "windows/panels/FileListModel.h"
@@ -19,6 +20,9 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSignalSpy>
+#include <QTcpServer>
+#include <QTcpSocket>
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -213,4 +217,65 @@ TEST_F(ConvertWindowTest, StatusBadgesShowTheirBackgrounds) {
         for (int x = 0; x < image.width() && !badge; ++x)
             badge = image.pixelColor(x, y) == QColor(0x49, 0x69, 0x54);
     EXPECT_TRUE(badge) << "no pixel of the badge's background";
+}
+
+// A loopback HTTP server that answers every request with `answer`, or never when it is empty.
+class TTestServer : public QTcpServer {
+public:
+    explicit TTestServer(QByteArray answer) : Answer(std::move(answer)) {
+        listen(QHostAddress::LocalHost);
+        connect(this, &QTcpServer::newConnection, this, [this] {
+            QTcpSocket* socket = nextPendingConnection();
+            connect(socket, &QTcpSocket::readyRead, socket, [this, socket] {
+                Requests += socket->readAll();
+                if (Answer.isEmpty())
+                    return;
+                socket->write("HTTP/1.1 200 OK\r\nContent-Type: text/plain\r\nContent-Length: " +
+                              QByteArray::number(Answer.size()) + "\r\nConnection: close\r\n\r\n" +
+                              Answer);
+                socket->disconnectFromHost();
+            });
+        });
+    }
+    QString Url() const {
+        return u"http://127.0.0.1:%1/products/zorvane/ver.ini"_s.arg(serverPort());
+    }
+    QByteArray Answer, Requests;
+};
+
+TEST_F(ConvertWindowTest, UpdateCheckOutcomesFromALoopbackServer) {
+    const auto check = [&](const QString& url, int timeoutMs) {
+        qputenv("ZORVANE_UPDATE_URL", url.toUtf8());
+        Form->Action(u"actCheckUpdate"_s)->trigger();
+        auto* window = Form->findChild<TFormCheckUpdate*>();
+        window->TimeoutMs = timeoutMs;
+        QSignalSpy finished(window, &TFormCheckUpdate::Finished);
+        EXPECT_TRUE(finished.wait(timeoutMs + 5000));
+        return std::pair{finished.value(0).value(0).value<TUpdateOutcome>(), window->StatusText()};
+    };
+    TTestServer newer("[VersionInfo]\r\nLastVersion=1.15\r\nReleaseDate=<b>2026</b>\r\n");
+    auto [outcome, text] = check(newer.Url(), 5000);
+    EXPECT_EQ(outcome, TUpdateOutcome::UpdateAvailable);
+    EXPECT_TRUE(text.contains(u"ReleaseDate=<b>2026</b>"_s)); // shown as text
+    EXPECT_TRUE(newer.Requests.contains("Accept: */*"));
+    EXPECT_TRUE(newer.Requests.contains("MSIE 7.0"));
+
+    TTestServer same("[versioninfo]\nLastVersion=1.14\n");
+    EXPECT_EQ(check(same.Url(), 5000).first, TUpdateOutcome::NoUpdates);
+
+    TTestServer silent({}); // accepts, never answers: the time limit ends it
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_EQ(check(silent.Url(), 500).first, TUpdateOutcome::ConnectionFailed);
+    EXPECT_LT(clock.elapsed(), 5000);
+
+    quint16 port = 0;
+    {
+        QTcpServer gone;
+        gone.listen(QHostAddress::LocalHost);
+        port = gone.serverPort();
+    }
+    EXPECT_EQ(check(u"http://127.0.0.1:%1/ver.ini"_s.arg(port), 5000).first,
+              TUpdateOutcome::ConnectionFailed);
+    qunsetenv("ZORVANE_UPDATE_URL");
 }

@@ -11,6 +11,7 @@
 #include "platform/Platform.h"
 #include "windows/Widgets.h"
 #include "windows/dialogs/FormAbout.h"
+#include "windows/dialogs/FormCheckUpdate.h"
 #include "windows/dialogs/FormCmdLine.h"
 #include "windows/dialogs/FormErrors.h"
 #include "windows/dialogs/FormFileInfo.h"
@@ -293,6 +294,8 @@ void TFormMain::SetLang() {
         FormCmdLine->SetLang(*AppStrings);
     if (FormOptions)
         FormOptions->SetLang(*AppStrings);
+    if (FormCheckUpdate)
+        FormCheckUpdate->SetLang(*AppStrings);
     Profile->SetLang(*AppStrings);
     // The profile row spans the video and audio panels, as wide as their texts need.
     findChild<QWidget*>(u"pnLeft"_s)

@@ -24,6 +24,7 @@ class TFileListPanel;
 class TFormCmdLine;
 class TFormErrors;
 class TFormOptions;
+class TFormCheckUpdate;
 class TFormProgress;
 struct TBatchResult;
 class TFormFileInfo;
@@ -171,6 +172,7 @@ private:
     TFormProgress* FormProgress = nullptr;
     TFormErrors* FormErrors = nullptr;
     TFormOptions* FormOptions = nullptr;
+    TFormCheckUpdate* FormCheckUpdate = nullptr;
     TErrorLog ErrorLog;
     TAbortState Abort;
     bool CloseAfterBatch = false;    // "Close application" after a batch without errors

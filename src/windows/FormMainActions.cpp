@@ -7,6 +7,7 @@
 #include "windows/FormMain.h"
 #include "windows/Widgets.h"
 #include "windows/dialogs/FormAbout.h"
+#include "windows/dialogs/FormCheckUpdate.h"
 #include "windows/dialogs/FormCmdLine.h"
 #include "windows/dialogs/FormErrors.h"
 #include "windows/dialogs/FormFileInfo.h"
@@ -283,7 +284,7 @@ QList<QWidget*> TFormMain::SecondaryWindows() const {
     for (QWidget* w : {static_cast<QWidget*>(FormAbout), static_cast<QWidget*>(FormEncoderHelp),
                        static_cast<QWidget*>(FormFileInfo), static_cast<QWidget*>(FormCmdLine),
                        static_cast<QWidget*>(FormProgress), static_cast<QWidget*>(FormErrors),
-                       static_cast<QWidget*>(FormOptions)})
+                       static_cast<QWidget*>(FormOptions), static_cast<QWidget*>(FormCheckUpdate)})
         if (w)
             windows.append(w);
     return windows;

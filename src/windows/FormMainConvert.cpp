@@ -8,6 +8,7 @@
 #include "platform/Platform.h"
 #include "windows/FormMain.h"
 #include "windows/Widgets.h"
+#include "windows/dialogs/FormCheckUpdate.h"
 #include "windows/dialogs/FormErrors.h"
 #include "windows/dialogs/FormOptions.h"
 #include "windows/dialogs/FormProgress.h"
@@ -103,6 +104,11 @@ void TFormMain::CreateBatchWindows() {
         FormProgress->raise();
     });
     on("actShowOptions", [this] { actShowOptionsExecute(); });
+    on("actCheckUpdate", [this] {
+        if (!FormCheckUpdate)
+            FormCheckUpdate = new TFormCheckUpdate(*AppStrings, AppParams.MonospaceFont, this);
+        FormCheckUpdate->Open();
+    });
     on("actShowHideFormErrors", [this] { FormErrors->setVisible(!FormErrors->isVisible()); });
 }
 
