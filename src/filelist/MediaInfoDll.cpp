@@ -278,3 +278,9 @@ void ReadMediaInfo(const QString& fileName, const QString& libraryPath, TVideoFi
     for (int i = 0; i < counts[skAudio] && i < MaxAudioStreams; ++i)
         ReadAudioStream(mi, i, info.AudioStreams[size_t(i)], info);
 }
+
+QString MediaInfoVersion(const QString& libraryPath) {
+    if (!Platform::IsRegularFile(libraryPath) || !LoadMediaInfoLibrary(libraryPath))
+        return {};
+    return FromWide(Library.Option(nullptr, L"Info_Version", L""));
+}

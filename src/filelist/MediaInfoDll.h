@@ -20,3 +20,6 @@ bool MediaInfoDecimal(const QString& text, double* value);
 int32_t MediaInfoAudioBitrate(const QString& bitRate, const QString& mode, int32_t current);
 // The parts of a MediaInfo size text such as "10.5 MiB (85%)".
 void ParseStreamSizeText(const QString& text, QString* sizeText, uint8_t* percent);
+
+// The library's own version text ("MediaInfoLib - v22.12"); empty when it cannot be loaded.
+QString MediaInfoVersion(const QString& libraryPath);

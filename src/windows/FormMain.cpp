@@ -17,6 +17,7 @@
 #include "windows/dialogs/FormFileInfo.h"
 #include "windows/dialogs/FormOptions.h"
 #include "windows/dialogs/FormProgress.h"
+#include "windows/dialogs/FormToolsInfo.h"
 #include "windows/panels/AdvancedPanel.h"
 #include "windows/panels/AudioPanel.h"
 #include "windows/panels/FileListPanel.h"
@@ -296,6 +297,8 @@ void TFormMain::SetLang() {
         FormOptions->SetLang(*AppStrings);
     if (FormCheckUpdate)
         FormCheckUpdate->SetLang(*AppStrings);
+    if (FormToolsInfo)
+        FormToolsInfo->SetLang(*AppStrings);
     Profile->SetLang(*AppStrings);
     // The profile row spans the video and audio panels, as wide as their texts need.
     findChild<QWidget*>(u"pnLeft"_s)

@@ -25,6 +25,7 @@ class TFormCmdLine;
 class TFormErrors;
 class TFormOptions;
 class TFormCheckUpdate;
+class TFormToolsInfo;
 class TFormProgress;
 struct TBatchResult;
 class TFormFileInfo;
@@ -173,6 +174,7 @@ private:
     TFormErrors* FormErrors = nullptr;
     TFormOptions* FormOptions = nullptr;
     TFormCheckUpdate* FormCheckUpdate = nullptr;
+    TFormToolsInfo* FormToolsInfo = nullptr;
     TErrorLog ErrorLog;
     TAbortState Abort;
     bool CloseAfterBatch = false;    // "Close application" after a batch without errors

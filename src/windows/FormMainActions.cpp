@@ -14,6 +14,7 @@
 #include "windows/dialogs/FormOptions.h"
 #include "windows/dialogs/FormProgress.h"
 #include "windows/dialogs/FormTextView.h"
+#include "windows/dialogs/FormToolsInfo.h"
 #include "windows/panels/FileListPanel.h"
 #include "windows/panels/OutputPanel.h"
 
@@ -284,7 +285,8 @@ QList<QWidget*> TFormMain::SecondaryWindows() const {
     for (QWidget* w : {static_cast<QWidget*>(FormAbout), static_cast<QWidget*>(FormEncoderHelp),
                        static_cast<QWidget*>(FormFileInfo), static_cast<QWidget*>(FormCmdLine),
                        static_cast<QWidget*>(FormProgress), static_cast<QWidget*>(FormErrors),
-                       static_cast<QWidget*>(FormOptions), static_cast<QWidget*>(FormCheckUpdate)})
+                       static_cast<QWidget*>(FormOptions), static_cast<QWidget*>(FormCheckUpdate),
+                       static_cast<QWidget*>(FormToolsInfo)})
         if (w)
             windows.append(w);
     return windows;
@@ -330,6 +332,8 @@ void TFormMain::actShowHideMainWindowExecute() {
             FormProgress->hide();
         if (FormOptions)
             FormOptions->hide();
+        if (FormToolsInfo)
+            FormToolsInfo->hide();
         hide();
         ti->show();
     } else {

@@ -2,6 +2,7 @@
 // its error log as the batch's view; scripts; what follows a batch.
 
 #include "app/DesktopEntry.h"
+#include "app/ToolsInfo.h"
 #include "core/AppParams.h"
 #include "encoding/ArgumentBuilder.h"
 #include "encoding/BatchDriver.h"
@@ -12,6 +13,7 @@
 #include "windows/dialogs/FormErrors.h"
 #include "windows/dialogs/FormOptions.h"
 #include "windows/dialogs/FormProgress.h"
+#include "windows/dialogs/FormToolsInfo.h"
 #include "windows/panels/AdvancedPanel.h"
 #include "windows/panels/FileListModel.h"
 #include "windows/panels/FileListPanel.h"
@@ -104,6 +106,13 @@ void TFormMain::CreateBatchWindows() {
         FormProgress->raise();
     });
     on("actShowOptions", [this] { actShowOptionsExecute(); });
+    on("actToolsInfo", [this] {
+        if (!FormToolsInfo)
+            FormToolsInfo = new TFormToolsInfo(*AppStrings, AppParams.MonospaceFont, this);
+        FormToolsInfo->SetText(ToolsReport(AppParams, 18));
+        FormToolsInfo->show();
+        FormToolsInfo->raise();
+    });
     on("actCheckUpdate", [this] {
         if (!FormCheckUpdate)
             FormCheckUpdate = new TFormCheckUpdate(*AppStrings, AppParams.MonospaceFont, this);
