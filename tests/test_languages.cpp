@@ -1,4 +1,5 @@
 #include "TestSupport.h"
+#include "core/IniFile.h"
 #include "localisation/AppStrings.h"
 #include "localisation/LangIniList.h"
 
@@ -99,5 +100,33 @@ TEST(Languages, AFaultyValueFallsBackToEnglish) {
         other.LoadFromFile(dir.Write(bytes));
         EXPECT_EQ(other.Main.Auto, u"Auto");
         EXPECT_EQ(other.Main.CantCreateDirectory, u"Couldn't create directory \"%s\" !");
+    }
+}
+
+// Every shipped language file has exactly the template's sections and keys, the placeholders of
+// the English texts, and loads.
+TEST(Languages, ShippedFilesAreComplete) {
+    const QDir lang(QStringLiteral(ZORVANE_SOURCE_DIR "/lang"));
+    const TIniFile english(lang.filePath(u"English.ini"_s));
+    const QStringList files = lang.entryList({u"*.ini"_s}, QDir::Files);
+    EXPECT_GE(files.size(), 3);
+    for (const QString& name : files) {
+        const TIniFile file(lang.filePath(name));
+        EXPECT_EQ(file.Sections(), english.Sections()) << name.toStdString();
+        for (const QString& section : english.Sections()) {
+            EXPECT_EQ(file.SectionKeys(section), english.SectionKeys(section))
+                << name.toStdString() << " [" << section.toStdString() << "]";
+            for (const QString& key : english.SectionKeys(section)) {
+                const QString value = file.ReadString(section, key, {});
+                const QString base = english.ReadString(section, key, {});
+                EXPECT_EQ(value.count(u"%s"_s), base.count(u"%s"_s)) << name.toStdString() << " " << key.toStdString();
+                EXPECT_EQ(value.count(u"%d"_s), base.count(u"%d"_s));
+                EXPECT_EQ(value.isEmpty(), base.isEmpty()) << name.toStdString() << " " << key.toStdString();
+            }
+        }
+        TAppStrings strings;
+        strings.LoadFromFile(lang.filePath(name));
+        EXPECT_EQ(strings.LanguageName, file.ReadString(u"INFO"_s, u"LangName_InEnglish"_s, {}));
+        EXPECT_FALSE(file.ReadString(u"INFO"_s, u"LangName_Native"_s, {}).isEmpty());
     }
 }
