@@ -28,6 +28,9 @@ TOutputPanel::TOutputPanel(const TAppStrings& strings, QAction* browse, QAction*
     cbAfterConversion = NewCombo(this, "cbAfterConversion");
     cbAfterConversion->addItems(AfterConversionItems(strings));
     chKeepDates = NewCheck(this, "chKeepDates");
+    // These two lists show their whole texts, whatever the language.
+    for (QComboBox* combo : {cbOutputExists, cbAfterConversion})
+        combo->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     options->addWidget(NewLabel(this, "lblIfOutputExists"), 0, 0);
     options->addWidget(cbOutputExists, 0, 1);
     options->addWidget(NewLabel(this, "lblAfterConversion"), 1, 0);
