@@ -259,6 +259,15 @@ TEST_F(ConvertWindowTest, UpdateCheckOutcomesFromALoopbackServer) {
     EXPECT_TRUE(text.contains(u"ReleaseDate=<b>2026</b>"_s)); // shown as text
     EXPECT_TRUE(newer.Requests.contains("Accept: */*"));
     EXPECT_TRUE(newer.Requests.contains("MSIE 7.0"));
+    {
+        // The outcome shows in its colours.
+        auto* pane = Form->findChild<TFormCheckUpdate*>()->findChild<QPlainTextEdit*>(u"me"_s);
+        const QImage image = pane->grab().toImage();
+        EXPECT_EQ(image.pixelColor(image.width() / 2, image.height() - 6),
+                  QColor(0xE6, 0xF0, 0xE3));
+    }
+    if (const QString shots = qEnvironmentVariable("ZORVANE_SCREENSHOT_DIR"); !shots.isEmpty())
+        Form->findChild<TFormCheckUpdate*>()->grab().save(shots + u"/check-update.png"_s);
 
     TTestServer same("[versioninfo]\nLastVersion=1.14\n");
     EXPECT_EQ(check(same.Url(), 5000).first, TUpdateOutcome::NoUpdates);

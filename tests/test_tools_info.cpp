@@ -101,3 +101,110 @@ TEST(ToolsInfo, ReportLayout) {
     EXPECT_TRUE(report.at(12).startsWith(u"  Product version: MediaInfoLib"_s))
         << report.at(12).toStdString();
 }
+
+namespace {
+
+QByteArray Utf16(const QString& text) {
+    QByteArray bytes;
+    for (const QChar c : text + QChar(0)) {
+        bytes.append(char(c.unicode() & 0xFF));
+        bytes.append(char(c.unicode() >> 8));
+    }
+    return bytes;
+}
+
+void Pad4(QByteArray& bytes) {
+    while (bytes.size() % 4)
+        bytes.append('\0');
+}
+
+// One node of a version block, as Windows lays it out.
+QByteArray VersionNode(const QString& key, const QByteArray& value, quint16 valueLength,
+                       quint16 type, const QList<QByteArray>& children = {}) {
+    QByteArray node(6, '\0');
+    node += Utf16(key);
+    Pad4(node);
+    node += value;
+    Pad4(node);
+    for (QByteArray child : children) {
+        Pad4(child);
+        node += child;
+    }
+    qToLittleEndian<quint16>(quint16(node.size()), node.data());
+    qToLittleEndian<quint16>(valueLength, node.data() + 2);
+    qToLittleEndian<quint16>(type, node.data() + 4);
+    return node;
+}
+
+QByteArray TextNode(const QString& key, const QString& value) {
+    return VersionNode(key, Utf16(value), quint16(value.size() + 1), 1);
+}
+
+QByteArray VersionBlock() {
+    QByteArray translation(4, '\0');
+    qToLittleEndian<quint16>(0x0409, translation.data());
+    qToLittleEndian<quint16>(0x04B0, translation.data() + 2);
+    return VersionNode(u"VS_VERSION_INFO"_s, QByteArray(52, '\0'), 52, 0,
+                       {VersionNode(u"StringFileInfo"_s, {}, 0, 1,
+                                    {VersionNode(u"040904b0"_s, {}, 0, 1,
+                                                 {TextNode(u"FileDescription"_s, u"Test tool"_s),
+                                                  TextNode(u"FileVersion"_s, u"4.5.6"_s),
+                                                  TextNode(u"ProductVersion"_s, u"1.2.3"_s)})}),
+                        VersionNode(u"VarFileInfo"_s, {}, 0, 1,
+                                    {VersionNode(u"Translation"_s, translation, 4, 0)})});
+}
+
+// A PE image whose resource section holds `block` as its version resource.
+QByteArray PeWithVersion(const QByteArray& block) {
+    QByteArray image = PeImage(0x014C, 0x0002, 0x010B);
+    const quint32 at = 128;
+    qToLittleEndian<quint16>(1, image.data() + at + 4 + 2);    // one section
+    qToLittleEndian<quint16>(224, image.data() + at + 4 + 16); // optional header size
+    qToLittleEndian<quint32>(0x1000, image.data() + at + 24 + 96 + 16);
+    QByteArray rsrc(0x58, '\0');
+    const auto dir = [&](int offset, quint32 id, quint32 target) {
+        qToLittleEndian<quint16>(1, rsrc.data() + offset + 14);
+        qToLittleEndian<quint32>(id, rsrc.data() + offset + 16);
+        qToLittleEndian<quint32>(target, rsrc.data() + offset + 20);
+    };
+    dir(0x00, 16, 0x80000018);
+    dir(0x18, 1, 0x80000030);
+    dir(0x30, 0x0409, 0x48);
+    qToLittleEndian<quint32>(0x1000 + 0x58, rsrc.data() + 0x48);
+    qToLittleEndian<quint32>(quint32(block.size()), rsrc.data() + 0x4C);
+    rsrc += block;
+    const quint32 rawPointer = quint32(image.size());
+    const qsizetype section = at + 24 + 224;
+    qToLittleEndian<quint32>(0x1000, image.data() + section + 12);
+    qToLittleEndian<quint32>(quint32(rsrc.size()), image.data() + section + 16);
+    qToLittleEndian<quint32>(rawPointer, image.data() + section + 20);
+    return image + rsrc;
+}
+
+} // namespace
+
+TEST(ToolsInfo, VersionResourceOfAPeImage) {
+    const QHash<QString, QString> block = ParseVersionInfo(VersionBlock());
+    EXPECT_EQ(block.value(u"ProductVersion"_s), u"1.2.3");
+    TScratchDir dir;
+    const QString image = dir.Write(PeWithVersion(VersionBlock()));
+    const QHash<QString, QString> values = ReadPeVersionStrings(image);
+    EXPECT_EQ(values.value(u"ProductVersion"_s), u"1.2.3");
+    EXPECT_EQ(values.value(u"FileVersion"_s), u"4.5.6");
+    EXPECT_EQ(values.value(u"FileDescription"_s), u"Test tool");
+    // Damaged anywhere: no values, and nothing read outside what is there.
+    const QByteArray whole = PeWithVersion(VersionBlock());
+    for (qsizetype size = whole.size() - 1; size > 300; size -= 13)
+        ReadPeVersionStrings(dir.Write(whole.left(size)));
+    QByteArray hostile = whole;
+    const qsizetype rsrcAt = whole.size() - VersionBlock().size() - 0x58;
+    qToLittleEndian<quint32>(0x80FFFFF0, hostile.data() + rsrcAt + 20); // a subtree far outside
+    EXPECT_TRUE(ReadPeVersionStrings(dir.Write(hostile)).isEmpty());
+    QByteArray selfLoop = whole;
+    qToLittleEndian<quint32>(0x80000000, selfLoop.data() + rsrcAt + 20); // points at itself
+    EXPECT_TRUE(ReadPeVersionStrings(dir.Write(selfLoop)).isEmpty());
+    QByteArray shortBlock = VersionBlock();
+    qToLittleEndian<quint16>(0xFFFF, shortBlock.data()); // claims more than there is
+    EXPECT_TRUE(ParseVersionInfo(shortBlock).isEmpty());
+    EXPECT_TRUE(ParseVersionInfo(RandomBytes(4096, 5)).isEmpty());
+}

@@ -10,6 +10,7 @@
 
 #include <QFile>
 #include <QtEndian>
+#include <functional>
 
 namespace {
 
@@ -114,6 +115,151 @@ TBinaryInfo ReadPeInfo(const QString& fileName) {
     info.InfoStr = text;
     info.Valid = true;
     return info;
+}
+
+namespace {
+
+// One node of a version block: its key, its value bytes and its children, all inside `block`.
+struct TVersionNode {
+    QString Key;
+    QByteArray Value;
+    quint16 ValueLength = 0; // in words for text values
+    quint16 Type = 0;        // 1 text, 0 binary
+    QList<TVersionNode> Children;
+};
+
+qsizetype Align4(qsizetype at) {
+    return (at + 3) & ~qsizetype(3);
+}
+
+// Reads the node at `at` of `data` (bounded by `end`); false when it does not fit.
+bool ReadVersionNode(const QByteArray& data, qsizetype at, qsizetype end, TVersionNode& node,
+                     int depth) {
+    if (depth > 4 || at < 0 || at + 6 > end || end > data.size())
+        return false;
+    const quint16 length = Le<quint16>(data, at);
+    node.ValueLength = Le<quint16>(data, at + 2);
+    node.Type = Le<quint16>(data, at + 4);
+    const qsizetype nodeEnd = at + length;
+    if (length < 6 || nodeEnd > end)
+        return false;
+    qsizetype p = at + 6;
+    while (p + 2 <= nodeEnd && Le<quint16>(data, p) != 0) {
+        node.Key += QChar(Le<quint16>(data, p));
+        p += 2;
+    }
+    p = Align4(p + 2);
+    const qsizetype valueBytes =
+        node.Type == 1 ? qsizetype(node.ValueLength) * 2 : node.ValueLength;
+    if (p + valueBytes > nodeEnd)
+        return p >= nodeEnd; // a node without room for its value is taken without it
+    node.Value = data.mid(p, valueBytes);
+    p = Align4(p + valueBytes);
+    while (p + 6 <= nodeEnd) {
+        TVersionNode child;
+        if (!ReadVersionNode(data, p, nodeEnd, child, depth + 1))
+            break;
+        const quint16 childLength = Le<quint16>(data, p);
+        node.Children.append(child);
+        p = Align4(p + childLength);
+    }
+    return true;
+}
+
+QString Utf16Text(const QByteArray& bytes) {
+    QString text;
+    for (qsizetype i = 0; i + 1 < bytes.size(); i += 2) {
+        const quint16 c = Le<quint16>(bytes, i);
+        if (c == 0)
+            break;
+        text += QChar(c);
+    }
+    return text;
+}
+
+} // namespace
+
+QHash<QString, QString> ParseVersionInfo(const QByteArray& block) {
+    QHash<QString, QString> values;
+    TVersionNode root;
+    if (!ReadVersionNode(block, 0, block.size(), root, 0) || root.Key != u"VS_VERSION_INFO")
+        return values;
+    QString translation;
+    for (const TVersionNode& child : root.Children)
+        if (child.Key == u"VarFileInfo")
+            for (const TVersionNode& var : child.Children)
+                if (var.Key == u"Translation" && var.Value.size() >= 4)
+                    translation = QStringLiteral("%1%2")
+                                      .arg(Le<quint16>(var.Value, 0), 4, 16, QLatin1Char('0'))
+                                      .arg(Le<quint16>(var.Value, 2), 4, 16, QLatin1Char('0'));
+    if (translation.isEmpty())
+        return values; // no translation list: no values
+    for (const TVersionNode& child : root.Children)
+        if (child.Key == u"StringFileInfo")
+            for (const TVersionNode& table : child.Children)
+                if (table.Key.compare(translation, Qt::CaseInsensitive) == 0)
+                    for (const TVersionNode& string : table.Children)
+                        values.insert(string.Key, Utf16Text(string.Value));
+    return values;
+}
+
+QHash<QString, QString> ReadPeVersionStrings(const QString& fileName) {
+    QFile file(fileName);
+    if (!ReadPeInfo(fileName).Valid || !file.open(QIODevice::ReadOnly))
+        return {};
+    const qint64 at = Le<quint32>(ReadAt(file, 0, 64), 60);
+    const QByteArray header = ReadAt(file, at + 4, 20);
+    const quint16 sectionCount = Le<quint16>(header, 2);
+    const quint16 optionalSize = Le<quint16>(header, 16);
+    const QByteArray optional = ReadAt(file, at + 24, optionalSize);
+    const bool is64 = optional.size() >= 2 && Le<quint16>(optional, 0) == 0x020B;
+    const qsizetype directory = (is64 ? 112 : 96) + 2 * 8; // the resource directory entry
+    if (optional.size() < directory + 8)
+        return {};
+    const quint32 resourceRva = Le<quint32>(optional, directory);
+    // The section that holds the resources, and the resources themselves (at most 16 MiB).
+    const QByteArray sections = ReadAt(file, at + 24 + optionalSize, qint64(sectionCount) * 40);
+    QByteArray rsrc;
+    quint32 rsrcRva = 0;
+    for (qsizetype s = 0; s + 40 <= sections.size(); s += 40) {
+        const quint32 virtualAddress = Le<quint32>(sections, s + 12);
+        const quint32 rawSize = Le<quint32>(sections, s + 16);
+        const quint32 rawPointer = Le<quint32>(sections, s + 20);
+        if (resourceRva >= virtualAddress && resourceRva < quint64(virtualAddress) + rawSize) {
+            rsrc = ReadAt(file, rawPointer, std::min<qint64>(rawSize, 16 * 1024 * 1024));
+            rsrcRva = virtualAddress;
+            break;
+        }
+    }
+    const qsizetype base = qsizetype(resourceRva - rsrcRva);
+    // The tree: type 16 (version), then the first name, then the first language.
+    const auto entry = [&](qsizetype dir, int wantedId) -> qint64 {
+        if (dir < 0 || dir + 16 > rsrc.size())
+            return -1;
+        const int count = Le<quint16>(rsrc, dir + 12) + Le<quint16>(rsrc, dir + 14);
+        for (int i = 0; i < count; ++i) {
+            const qsizetype e = dir + 16 + qsizetype(i) * 8;
+            if (e + 8 > rsrc.size())
+                return -1;
+            const quint32 name = Le<quint32>(rsrc, e);
+            if (wantedId < 0 || (!(name & 0x80000000u) && name == quint32(wantedId)))
+                return Le<quint32>(rsrc, e + 4);
+        }
+        return -1;
+    };
+    qint64 node = entry(base, 16);
+    for (int level = 0; level < 2 && node >= 0; ++level)
+        node = (node & 0x80000000u) ? entry(base + qsizetype(node & 0x7FFFFFFF), -1) : -1;
+    if (node < 0 || (node & 0x80000000u))
+        return {};
+    const qsizetype dataEntry = base + qsizetype(node);
+    if (dataEntry < 0 || dataEntry + 8 > rsrc.size())
+        return {};
+    const qsizetype dataAt = qsizetype(Le<quint32>(rsrc, dataEntry)) - qsizetype(rsrcRva);
+    const quint32 dataSize = Le<quint32>(rsrc, dataEntry + 4);
+    if (dataAt < 0 || dataAt >= rsrc.size())
+        return {};
+    return ParseVersionInfo(rsrc.mid(dataAt, std::min<qsizetype>(dataSize, rsrc.size() - dataAt)));
 }
 
 TBinaryInfo ReadElfInfo(const QString& fileName) {
@@ -221,11 +367,26 @@ QString ToolsReport(TAppParams& params, int labelWidth) {
     const QString ffmpeg = GetFFmpegExe(params);
     const QString mediaInfo = GetMediaInfoDll(params);
     const QString separator = QStringLiteral("\r\n") + QString(83, u'-');
-    QList<std::pair<QString, QString>> ffmpegVersion, mediaInfoVersion;
-    if (!ffmpeg.isEmpty())
-        ffmpegVersion.append({QStringLiteral("Product version:"), FFmpegVersion(ffmpeg)});
-    if (!mediaInfo.isEmpty())
-        mediaInfoVersion.append({QStringLiteral("Product version:"), MediaInfoVersion(mediaInfo)});
+    // The version resource of a Windows image; for other files what the tools say themselves.
+    const auto versions = [](const QString& path, const std::function<QString()>& own) {
+        QList<std::pair<QString, QString>> lines;
+        if (path.isEmpty())
+            return lines;
+        const QHash<QString, QString> pe = ReadPeVersionStrings(path);
+        if (!pe.isEmpty()) {
+            lines.append(
+                {QStringLiteral("Product version:"), pe.value(QStringLiteral("ProductVersion"))});
+            lines.append(
+                {QStringLiteral("File version:"), pe.value(QStringLiteral("FileVersion"))});
+            lines.append(
+                {QStringLiteral("File description:"), pe.value(QStringLiteral("FileDescription"))});
+        } else {
+            lines.append({QStringLiteral("Product version:"), own()});
+        }
+        return lines;
+    };
+    const auto ffmpegVersion = versions(ffmpeg, [&] { return FFmpegVersion(ffmpeg); });
+    const auto mediaInfoVersion = versions(mediaInfo, [&] { return MediaInfoVersion(mediaInfo); });
     return QStringLiteral("FFmpeg\r\n") + ToolFileReport(ffmpeg, labelWidth, ffmpegVersion) +
            separator + QStringLiteral("\r\nMediaInfo\r\n") +
            ToolFileReport(mediaInfo, labelWidth, mediaInfoVersion) + separator;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
 
@@ -21,6 +22,13 @@ TBinaryInfo ReadPeInfo(const QString& fileName);
 // An ELF file: a position-independent executable with an interpreter is an executable, other
 // shared objects are libraries.
 TBinaryInfo ReadElfInfo(const QString& fileName);
+// The string values of a PE image's version resource, for its first translation: ProductVersion,
+// FileVersion, FileDescription, ...; empty when the image has none. Every offset of the resource
+// tree and of the version block is checked against what was read.
+QHash<QString, QString> ReadPeVersionStrings(const QString& fileName);
+// The same for a version block alone (VS_VERSIONINFO).
+QHash<QString, QString> ParseVersionInfo(const QByteArray& block);
+
 // Either, whichever the file is.
 TBinaryInfo ReadBinaryInfo(const QString& fileName);
 

@@ -82,10 +82,9 @@ void TFormCheckUpdate::Open() {
 }
 
 void TFormCheckUpdate::SetColors(const QColor& background, const QColor& text) {
-    QPalette palette = me->palette();
-    palette.setColor(QPalette::Base, background);
-    palette.setColor(QPalette::Text, text);
-    me->setPalette(palette);
+    // A style sheet, not the palette: the main window's style sheet reaches this pane too.
+    me->setStyleSheet(QStringLiteral("QPlainTextEdit { background: %1; color: %2; }")
+                          .arg(background.name(), text.name()));
 }
 
 void TFormCheckUpdate::ClearStatus() {

@@ -3,7 +3,6 @@
 #include "encoding/ListItemColors.h"
 
 #include <QAbstractItemView>
-#include <QApplication>
 #include <QComboBox>
 #include <QLinearGradient>
 #include <QPainter>
@@ -73,18 +72,18 @@ public:
     int TextTop;
 };
 
-// The closed box takes the colours of its current item.
+// The closed box takes the colours of its current item. A style sheet, not the palette: the
+// main window's style sheet reaches the list too, and then palettes are not drawn.
 void FollowCurrentItem(QComboBox* combo, const TColoredItemDelegate* delegate) {
     const auto paint = [combo, delegate](int row) {
-        QPalette palette = QApplication::palette(combo);
-        if (row >= 0) {
-            const TItemColors colors = delegate->Colors(row, combo->itemText(row));
-            palette.setColor(QPalette::Button, ToColor(colors.Background));
-            palette.setColor(QPalette::Base, ToColor(colors.Background));
-            palette.setColor(QPalette::ButtonText, ToColor(colors.Text));
-            palette.setColor(QPalette::Text, ToColor(colors.Text));
+        if (row < 0) {
+            combo->setStyleSheet(QString());
+            return;
         }
-        combo->setPalette(palette);
+        const TItemColors colors = delegate->Colors(row, combo->itemText(row));
+        combo->setStyleSheet(
+            QStringLiteral("QComboBox { background: %1; color: %2; }")
+                .arg(ToColor(colors.Background).name(), ToColor(colors.Text).name()));
     };
     QObject::connect(combo, &QComboBox::currentIndexChanged, combo, paint);
     paint(combo->currentIndex());
