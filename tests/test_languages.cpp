@@ -67,6 +67,16 @@ TEST(Languages, ListOrderAndLookups) {
     EXPECT_EQ(list.GetItemByNativeName(u"zweite"_s)->LangName_InEnglish, u"First");
     EXPECT_TRUE(list.GetItemByShortFileName(u"B_SECOND.INI"_s));
     EXPECT_FALSE(list.GetItemByNativeName(u"Ohne"_s));
+    // A folder of 500 language files is read whole, in name order.
+    const QString many = dir.Path(u"many"_s);
+    for (int i = 499; i >= 0; --i)
+        WriteFile(many + u"/lang%1.ini"_s.arg(i, 3, 10, QLatin1Char('0')),
+                  LanguageFile(QByteArray("L" + QByteArray::number(i)).constData(), "N"));
+    TLangIniList big;
+    big.AddIniFilesFromDir(many, u"ini"_s);
+    ASSERT_EQ(big.Items().size(), 500);
+    EXPECT_EQ(big.Items().first().DisplayName, u"L0");
+    EXPECT_EQ(big.Items().last().DisplayName, u"L499");
     TLangIniList none;
     none.AddIniFilesFromDir(dir.Path(u"missing"_s), u"ini"_s);
     EXPECT_TRUE(none.Items().isEmpty());
@@ -119,9 +129,11 @@ TEST(Languages, ShippedFilesAreComplete) {
             for (const QString& key : english.SectionKeys(section)) {
                 const QString value = file.ReadString(section, key, {});
                 const QString base = english.ReadString(section, key, {});
-                EXPECT_EQ(value.count(u"%s"_s), base.count(u"%s"_s)) << name.toStdString() << " " << key.toStdString();
+                EXPECT_EQ(value.count(u"%s"_s), base.count(u"%s"_s))
+                    << name.toStdString() << " " << key.toStdString();
                 EXPECT_EQ(value.count(u"%d"_s), base.count(u"%d"_s));
-                EXPECT_EQ(value.isEmpty(), base.isEmpty()) << name.toStdString() << " " << key.toStdString();
+                EXPECT_EQ(value.isEmpty(), base.isEmpty())
+                    << name.toStdString() << " " << key.toStdString();
             }
         }
         TAppStrings strings;
