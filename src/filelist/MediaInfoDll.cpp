@@ -282,5 +282,12 @@ void ReadMediaInfo(const QString& fileName, const QString& libraryPath, TVideoFi
 QString MediaInfoVersion(const QString& libraryPath) {
     if (!Platform::IsRegularFile(libraryPath) || !LoadMediaInfoLibrary(libraryPath))
         return {};
-    return FromWide(Library.Option(nullptr, L"Info_Version", L""));
+    // Asked through a handle of its own: the library keeps the answer with the handle and frees
+    // it with the handle, where an answer to no handle would be kept for ever.
+    void* handle = Library.New();
+    if (handle == nullptr)
+        return {};
+    const QString version = FromWide(Library.Option(handle, L"Info_Version", L""));
+    Library.Delete(handle);
+    return version;
 }
