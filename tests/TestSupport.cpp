@@ -180,3 +180,17 @@ QString MediaFile(const QString& name) {
     made.insert(name, path);
     return path;
 }
+
+QList<pid_t> ChildrenOf(pid_t parent) {
+    QList<pid_t> children;
+    for (const QString& entry : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
+        QFile stat(QStringLiteral("/proc/") + entry + QStringLiteral("/stat"));
+        if (!stat.open(QIODevice::ReadOnly))
+            continue;
+        const QByteArray line = stat.readAll();
+        const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
+        if (fields.size() > 1 && fields.at(1).toInt() == parent)
+            children.append(pid_t(entry.toInt()));
+    }
+    return children;
+}

@@ -6,6 +6,7 @@
 #include <QStringList>
 #include <QTemporaryDir>
 #include <ostream>
+#include <sys/types.h>
 
 // Writes `bytes` to `path`, creating missing folders; fails the test when it cannot.
 void WriteFile(const QString& path, const QByteArray& bytes);
@@ -37,6 +38,9 @@ TProcessResult RunProgram(const QString& program, const QStringList& args,
 // A small media file made once per test run by the real encoder from its test sources; see the
 // table in TestSupport.cpp for the names. Fails the test when the encoder is missing.
 QString MediaFile(const QString& name);
+
+// The processes whose parent is `parent`, from /proc.
+QList<pid_t> ChildrenOf(pid_t parent);
 
 // The encoder on PATH, and the system's MediaInfo library.
 QString SystemFFmpeg();

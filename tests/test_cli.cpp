@@ -295,25 +295,6 @@ TEST(Cli, ScriptWritesAShellScript) {
     EXPECT_EQ(RunCli({QStringLiteral("script"), input}).ExitCode, 2);
 }
 
-namespace {
-
-// The processes whose parent is `parent`, from /proc.
-QList<pid_t> ChildrenOf(pid_t parent) {
-    QList<pid_t> children;
-    for (const QString& entry : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
-        QFile stat(QStringLiteral("/proc/") + entry + QStringLiteral("/stat"));
-        if (!stat.open(QIODevice::ReadOnly))
-            continue;
-        const QByteArray line = stat.readAll();
-        const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
-        if (fields.size() > 1 && fields.at(1).toInt() == parent)
-            children.append(pid_t(entry.toInt()));
-    }
-    return children;
-}
-
-} // namespace
-
 TEST(Cli, NoEncoderOutlivesTheProgram) {
     TScratchDir dir;
     const QString input = dir.Path(QStringLiteral("long.mp4"));

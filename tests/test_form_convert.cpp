@@ -1,4 +1,5 @@
 #include "TestSupport.h"
+#include "WindowTestSupport.h"
 #include "core/AppParams.h"
 #include "core/IniFile.h"
 #include "encoding/BatchDriver.h"
@@ -35,50 +36,27 @@ namespace {
 // Children of this test program that run the encoder.
 int EncoderChildren() {
     int count = 0;
-    const QString me = QString::number(::getpid());
-    for (const QString& entry : QDir(u"/proc"_s).entryList(QDir::Dirs)) {
-        QFile stat(u"/proc/"_s + entry + u"/stat"_s);
-        if (!stat.open(QIODevice::ReadOnly))
-            continue;
-        const QString text = QString::fromUtf8(stat.readAll());
-        const QStringList fields = text.mid(text.lastIndexOf(u')') + 2).split(u' ');
-        if (fields.value(1) == me && text.contains(u"(ffmpeg)"_s))
+    for (const pid_t pid : ChildrenOf(::getpid())) {
+        QFile comm(u"/proc/%1/comm"_s.arg(pid));
+        if (comm.open(QIODevice::ReadOnly) && comm.readAll().trimmed() == "ffmpeg")
             ++count;
     }
     return count;
 }
 
-class ConvertWindowTest : public ::testing::Test {
+class ConvertWindowTest : public TMainWindowTest {
 protected:
-    void SetUp() override {
-        SetWarningHandler([this](const QString& text) { Warnings.append(text); });
-        QDir().mkpath(Dir.Path(u"app"_s));
-        Form = std::make_unique<TFormMain>(TFormMainOptions{Dir.Path(u"app"_s), {}});
-        Form->show();
-    }
-    void TearDown() override {
-        Form.reset();
-        SetWarningHandler({});
-    }
     QString Copy(const QString& media, const QString& name) {
-        const QString path = Dir.Path(u"in/"_s + name);
-        QDir().mkpath(QFileInfo(path).absolutePath());
-        EXPECT_TRUE(QFile::copy(MediaFile(media), path));
-        return path;
+        return CopyMedia(media, u"in/"_s + name);
     }
     void Add(const QStringList& files) {
         Form->FileList()->AddFiles(files);
-        for (int i = 0; i < 400 && Form->FileList()->Busy(); ++i)
-            QTest::qWait(50);
+        WaitIdle();
     }
     QString Status(int row) const {
         return Form->FileList()->Model()->Rows().at(size_t(row)).Status;
     }
     TFormProgress* Progress() const { return Form->findChild<TFormProgress*>(); }
-
-    TScratchDir Dir;
-    QStringList Warnings;
-    std::unique_ptr<TFormMain> Form;
 };
 
 } // namespace

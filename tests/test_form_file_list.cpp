@@ -1,4 +1,5 @@
 #include "TestSupport.h"
+#include "WindowTestSupport.h"
 #include "core/AppParams.h"
 #include "core/IniFile.h"
 #include "filelist/AnalysisCache.h"
@@ -28,43 +29,16 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-class FileListWindowTest : public ::testing::Test {
+class FileListWindowTest : public TMainWindowTest {
 protected:
-    void SetUp() override {
-        SetWarningHandler([this](const QString& text) { Warnings.append(text); });
-        QDir().mkpath(Dir.Path(u"app"_s));
-        Form = std::make_unique<TFormMain>(TFormMainOptions{Dir.Path(u"app"_s), {}});
-        Form->show();
-    }
-    void TearDown() override {
-        Form.reset();
-        SetWarningHandler({});
-    }
     TFileListPanel* List() const { return Form->FileList(); }
     const std::vector<TFileListRow>& Rows() const { return List()->Model()->Rows(); }
-    // Waits until nothing is collected or analysed any more.
-    void WaitIdle() {
-        for (int i = 0; i < 600 && List()->Busy(); ++i)
-            QTest::qWait(50);
-        ASSERT_FALSE(List()->Busy());
-    }
-    // A copy of a generated media file under a name of the test's own.
-    QString Copy(const QString& media, const QString& name) {
-        const QString path = Dir.Path(name);
-        QDir().mkpath(QFileInfo(path).absolutePath());
-        EXPECT_TRUE(QFile::copy(MediaFile(media), path)) << name.toStdString();
-        return path;
-    }
     QStringList Names() const {
         QStringList names;
         for (const TFileListRow& row : Rows())
             names.append(row.FileName());
         return names;
     }
-
-    TScratchDir Dir;
-    QStringList Warnings;
-    std::unique_ptr<TFormMain> Form;
 };
 
 } // namespace
@@ -75,8 +49,8 @@ TEST_F(FileListWindowTest, ADozenFilesAreAddedAnalysedAndTotalled) {
                            "audio.wav", "videoonly.mp4"};
     QStringList files;
     for (const char* m : media)
-        files.append(Copy(QString::fromLatin1(m), u"videos/"_s + QString::fromLatin1(m)));
-    files.append(Copy(u"clip.flv"_s, u"videos/<img src=x>.flv"_s));
+        files.append(CopyMedia(QString::fromLatin1(m), u"videos/"_s + QString::fromLatin1(m)));
+    files.append(CopyMedia(u"clip.flv"_s, u"videos/<img src=x>.flv"_s));
     WriteFile(Dir.Path(u"videos/notes.txt"_s), "not media");
     WriteFile(Dir.Path(u"videos/empty.mp4"_s), {});
     Form->AddDropped({Dir.Path(u"videos"_s)});
@@ -150,7 +124,7 @@ TEST_F(FileListWindowTest, ADozenFilesAreAddedAnalysedAndTotalled) {
 }
 
 TEST_F(FileListWindowTest, TwoTrackFileOffersThreeAudioItemsAndItsStreams) {
-    const QString mkv = Copy(u"clip.mkv"_s, u"two tracks.mkv"_s);
+    const QString mkv = CopyMedia(u"clip.mkv"_s, u"two tracks.mkv"_s);
     List()->AddFiles({mkv});
     WaitIdle();
     List()->View()->selectRow(0);
@@ -176,9 +150,9 @@ TEST_F(FileListWindowTest, TwoTrackFileOffersThreeAudioItemsAndItsStreams) {
 
 TEST_F(FileListWindowTest, EachFileOnceWhateverLeadsToIt) {
     const QString root = Dir.Path(u"tree"_s);
-    const QString a = Copy(u"clip.flv"_s, u"tree/Clip.flv"_s);
-    Copy(u"clip15.flv"_s, u"tree/clip.flv"_s); // differs only in letter case: another file
-    Copy(u"audio.mp3"_s, u"tree/sub/song.mp3"_s);
+    const QString a = CopyMedia(u"clip.flv"_s, u"tree/Clip.flv"_s);
+    CopyMedia(u"clip15.flv"_s, u"tree/clip.flv"_s); // differs only in letter case: another file
+    CopyMedia(u"audio.mp3"_s, u"tree/sub/song.mp3"_s);
     ASSERT_TRUE(QFile::link(root, root + u"/sub/loop"_s));
     ASSERT_TRUE(QFile::link(a, root + u"/sub/again.flv"_s)); // the same file under two names
     ASSERT_EQ(::mkfifo(QFile::encodeName(root + u"/pipe.flv"_s).constData(), 0600), 0);
@@ -202,7 +176,7 @@ TEST_F(FileListWindowTest, EachFileOnceWhateverLeadsToIt) {
 TEST_F(FileListWindowTest, RowsRemovedDuringAnalysisTakeNoResults) {
     QStringList files;
     for (int i = 0; i < 40; ++i)
-        files.append(Copy(u"clip.mp4"_s, u"many/clip%1.mp4"_s.arg(i)));
+        files.append(CopyMedia(u"clip.mp4"_s, u"many/clip%1.mp4"_s.arg(i)));
     List()->AddFiles(files);
     ASSERT_EQ(Rows().size(), 40u);
     List()->CheckAll(false);
@@ -220,8 +194,8 @@ TEST_F(FileListWindowTest, RowsRemovedDuringAnalysisTakeNoResults) {
 }
 
 TEST_F(FileListWindowTest, ListFilesAndColumnSettingsSurvive) {
-    const QString a = Copy(u"clip.flv"_s, u"l/a.flv"_s);
-    const QString b = Copy(u"audio.mp3"_s, u"l/b.mp3"_s);
+    const QString a = CopyMedia(u"clip.flv"_s, u"l/a.flv"_s);
+    const QString b = CopyMedia(u"audio.mp3"_s, u"l/b.mp3"_s);
     List()->AddFiles({a, b});
     const QString list = Dir.Path(u"saved.lst"_s);
     int leftOut = -1;
@@ -260,7 +234,7 @@ TEST_F(FileListWindowTest, ListFilesAndColumnSettingsSurvive) {
 }
 
 TEST_F(FileListWindowTest, BadFilesBecomeReadyRowsWithEmptyCells) {
-    const QString gone = Copy(u"clip.flv"_s, u"bad/gone.flv"_s);
+    const QString gone = CopyMedia(u"clip.flv"_s, u"bad/gone.flv"_s);
     QByteArray mkv = ReadFile(MediaFile(u"clip.mkv"_s));
     mkv.truncate(mkv.size() / 3);
     WriteFile(Dir.Path(u"bad/truncated.mkv"_s), mkv);
@@ -294,8 +268,8 @@ TEST_F(FileListWindowTest, CommandPreviewFollowsTheSelectedRow) {
     EXPECT_TRUE(preview->isVisible());
     EXPECT_TRUE(preview->Text().startsWith(u"-y -i <input_file> -c:v libxvid"_s))
         << preview->Text().toStdString();
-    const QString a = Copy(u"clip.flv"_s, u"p/first clip.flv"_s);
-    const QString b = Copy(u"audio.mp3"_s, u"p/second.mp3"_s);
+    const QString a = CopyMedia(u"clip.flv"_s, u"p/first clip.flv"_s);
+    const QString b = CopyMedia(u"audio.mp3"_s, u"p/second.mp3"_s);
     List()->AddFiles({a, b});
     WaitIdle();
     List()->View()->selectRow(0);

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "TestSupport.h"
+#include "windows/FormMain.h"
+#include "windows/Widgets.h"
+#include "windows/panels/FileListPanel.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTest>
+#include <gtest/gtest.h>
+#include <memory>
+
+// A shown main window of its own for every test, in a program folder of the test's own; the
+// warnings it would show are collected instead.
+class TMainWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        SetWarningHandler([this](const QString& text) { Warnings.append(text); });
+        QDir().mkpath(Dir.Path(QStringLiteral("app")));
+        Form = std::make_unique<TFormMain>(TFormMainOptions{Dir.Path(QStringLiteral("app")), {}});
+        Form->show();
+    }
+    void TearDown() override {
+        Form.reset();
+        SetWarningHandler({});
+    }
+    // A copy of a generated media file under a name of the test's own.
+    QString CopyMedia(const QString& media, const QString& name) {
+        const QString path = Dir.Path(name);
+        QDir().mkpath(QFileInfo(path).absolutePath());
+        EXPECT_TRUE(QFile::copy(MediaFile(media), path)) << name.toStdString();
+        return path;
+    }
+    // Waits until the list collects and analyses nothing any more.
+    void WaitIdle() {
+        for (int i = 0; i < 600 && Form->FileList()->Busy(); ++i)
+            QTest::qWait(50);
+        ASSERT_FALSE(Form->FileList()->Busy());
+    }
+
+    TScratchDir Dir;
+    QStringList Warnings;
+    std::unique_ptr<TFormMain> Form;
+};
