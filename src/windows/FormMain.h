@@ -119,6 +119,9 @@ private:
     TProgramSettings CurrentProgramSettings() const;
     void OpenUrl(const QString& address);
     QAction* NewAction(const char* name, QKeySequence key = {});
+    // Runs handler when the action fires; a failure shows a message instead of escaping.
+    void OnAction(QAction* action, std::function<void()> handler);
+    void OnAction(const char* name, std::function<void()> handler);
 
     void actLoadSelectedProfileExecute(int item);
     void actSetDefaultEncoderSettingsExecute();

@@ -83,10 +83,18 @@ QAction* TFormMain::NewAction(const char* name, QKeySequence key) {
     return action;
 }
 
+void TFormMain::OnAction(QAction* action, std::function<void()> handler) {
+    connect(action, &QAction::triggered, this,
+            [this, handler = std::move(handler)] { Guarded(this, handler); });
+}
+
+void TFormMain::OnAction(const char* name, std::function<void()> handler) {
+    OnAction(Action(QLatin1StringView(name)), std::move(handler));
+}
+
 void TFormMain::CreateActions() {
     const auto run = [this](QAction* action, void (TFormMain::*handler)()) {
-        connect(action, &QAction::triggered, this,
-                [this, handler] { Guarded(this, [&] { (this->*handler)(); }); });
+        OnAction(action, [this, handler] { (this->*handler)(); });
     };
     NewAction("actConvert", QKeySequence(Qt::CTRL | Qt::Key_E));
     NewAction("actSaveBat");

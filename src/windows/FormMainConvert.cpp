@@ -95,30 +95,26 @@ void TFormMain::CreateBatchWindows() {
     FormProgress = new TFormProgress(*AppStrings, Abort, AppParams.MonospaceFont, this);
     FormProgress->ShowAppTitle = [this](const QString& title) { setWindowTitle(title); };
     FormErrors = new TFormErrors(*AppStrings, ErrorLog, AppParams.MonospaceFont, this);
-    const auto on = [this](const char* name, auto handler) {
-        connect(Action(QLatin1StringView(name)), &QAction::triggered, this,
-                [this, handler] { Guarded(this, [&] { handler(); }); });
-    };
-    on("actConvert", [this] { RunBatch(QString()); });
-    on("actSaveBat", [this] { actSaveBATExecute(); });
-    on("actShowProgressWindow", [this] {
+    OnAction("actConvert", [this] { RunBatch(QString()); });
+    OnAction("actSaveBat", [this] { actSaveBATExecute(); });
+    OnAction("actShowProgressWindow", [this] {
         FormProgress->show();
         FormProgress->raise();
     });
-    on("actShowOptions", [this] { actShowOptionsExecute(); });
-    on("actToolsInfo", [this] {
+    OnAction("actShowOptions", [this] { actShowOptionsExecute(); });
+    OnAction("actToolsInfo", [this] {
         if (!FormToolsInfo)
             FormToolsInfo = new TFormToolsInfo(*AppStrings, AppParams.MonospaceFont, this);
         FormToolsInfo->SetText(ToolsReport(AppParams, 18));
         FormToolsInfo->show();
         FormToolsInfo->raise();
     });
-    on("actCheckUpdate", [this] {
+    OnAction("actCheckUpdate", [this] {
         if (!FormCheckUpdate)
             FormCheckUpdate = new TFormCheckUpdate(*AppStrings, AppParams.MonospaceFont, this);
         FormCheckUpdate->Open();
     });
-    on("actShowHideFormErrors", [this] { FormErrors->setVisible(!FormErrors->isVisible()); });
+    OnAction("actShowHideFormErrors", [this] { FormErrors->setVisible(!FormErrors->isVisible()); });
 }
 
 void TFormMain::actSaveBATExecute() {

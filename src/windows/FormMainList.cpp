@@ -32,25 +32,21 @@
 using namespace Qt::StringLiterals;
 
 void TFormMain::ConnectList() {
-    const auto on = [this](const char* name, auto handler) {
-        connect(Action(QLatin1StringView(name)), &QAction::triggered, this,
-                [this, handler] { Guarded(this, [&] { handler(); }); });
-    };
-    on("actAddFiles", [this] { actAddFilesExecute(); });
-    on("actAddFolder", [this] { actAddFolderExecute(); });
-    on("actRemoveChecked", [this] { List->RemoveChecked(); });
-    on("actClearFileList", [this] { List->Clear(); });
-    on("actCheckAll", [this] { List->CheckAll(true); });
-    on("actUncheckAll", [this] { List->CheckAll(false); });
-    on("actInvertSelection", [this] { List->InvertChecks(); });
-    on("actCheckSelected", [this] { List->CheckSelected(true); });
-    on("actUncheckSelected", [this] { List->CheckSelected(false); });
-    on("actLoadFileList", [this] { actLoadFileListExecute(); });
-    on("actSaveFileList", [this] { actSaveFileListExecute(); });
-    on("actExploreDirectory", [this] { actExploreDirectoryExecute(); });
-    on("actExploreOutDir", [this] { actExploreOutDirExecute(); });
-    on("actShowHideFileInfo", [this] { actShowHideFileInfoExecute(); });
-    on("actShowCmdLine", [this] { actShowCmdLineExecute(false); });
+    OnAction("actAddFiles", [this] { actAddFilesExecute(); });
+    OnAction("actAddFolder", [this] { actAddFolderExecute(); });
+    OnAction("actRemoveChecked", [this] { List->RemoveChecked(); });
+    OnAction("actClearFileList", [this] { List->Clear(); });
+    OnAction("actCheckAll", [this] { List->CheckAll(true); });
+    OnAction("actUncheckAll", [this] { List->CheckAll(false); });
+    OnAction("actInvertSelection", [this] { List->InvertChecks(); });
+    OnAction("actCheckSelected", [this] { List->CheckSelected(true); });
+    OnAction("actUncheckSelected", [this] { List->CheckSelected(false); });
+    OnAction("actLoadFileList", [this] { actLoadFileListExecute(); });
+    OnAction("actSaveFileList", [this] { actSaveFileListExecute(); });
+    OnAction("actExploreDirectory", [this] { actExploreDirectoryExecute(); });
+    OnAction("actExploreOutDir", [this] { actExploreOutDirExecute(); });
+    OnAction("actShowHideFileInfo", [this] { actShowHideFileInfoExecute(); });
+    OnAction("actShowCmdLine", [this] { actShowCmdLineExecute(false); });
 
     connect(List, &TFileListPanel::ListChanged, this, [this] {
         if (!UpdatingControls)
