@@ -35,8 +35,7 @@ TAdvancedPanel::TAdvancedPanel(const TAppStrings& strings, const QStringList& re
     setObjectName(QStringLiteral("pnAdvancedSettings"));
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);
-    auto* header = NewLabel(this, "lblAdvancedSettings");
-    header->setProperty("panelHeader", true);
+    auto* header = NewHeader("lblAdvancedSettings");
     layout->addWidget(header);
     auto* scroll = Named(new QScrollArea(this), "sbAdvanced");
     scroll->setWidgetResizable(true);

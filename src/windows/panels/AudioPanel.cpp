@@ -14,8 +14,7 @@ TAudioPanel::TAudioPanel(const TAppStrings& strings, QWidget* parent) : TSetting
     setObjectName(QStringLiteral("pnAudio"));
     auto* grid = new QGridLayout(this);
     grid->setContentsMargins(4, 4, 4, 4);
-    auto* header = NewLabel(this, "lblAudioSettings");
-    header->setProperty("panelHeader", true);
+    auto* header = NewHeader("lblAudioSettings");
     grid->addWidget(header, 0, 0, 1, 4);
     cbAudioCodec = NewCombo(this, "cbAudioCodec");
     cbAudioBitrate = NewCombo(this, "cbAudioBitrate", true);

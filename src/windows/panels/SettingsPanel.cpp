@@ -1,7 +1,10 @@
 #include "windows/panels/SettingsPanel.h"
 
+#include "windows/Widgets.h"
+
 #include <QAbstractButton>
 #include <QComboBox>
+#include <QLabel>
 #include <QPlainTextEdit>
 #include <QSlider>
 #include <QSpinBox>
@@ -32,4 +35,10 @@ void TSettingsPanel::WatchEdits() {
         connect(box, &QSpinBox::valueChanged, this, &TSettingsPanel::Edited);
     for (QPlainTextEdit* memo : findChildren<QPlainTextEdit*>())
         connect(memo, &QPlainTextEdit::textChanged, this, &TSettingsPanel::Edited);
+}
+
+QLabel* TSettingsPanel::NewHeader(const char* name) {
+    QLabel* header = NewLabel(this, name);
+    header->setProperty("panelHeader", true);
+    return header;
 }

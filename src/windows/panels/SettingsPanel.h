@@ -5,6 +5,7 @@
 #include <QHash>
 #include <QWidget>
 
+class QLabel;
 struct TAppStrings;
 
 // A panel of encoder settings controls: shows a TEncoderSettings, reads it back, applies the
@@ -30,4 +31,6 @@ Q_SIGNALS:
 protected:
     // Connects the controls' change signals to Edited.
     void WatchEdits();
+    // The bold caption strip on top of a panel (styled by the main window).
+    QLabel* NewHeader(const char* name);
 };

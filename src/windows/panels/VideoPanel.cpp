@@ -14,8 +14,7 @@ TVideoPanel::TVideoPanel(const TAppStrings& strings, QWidget* parent) : TSetting
     setObjectName(QStringLiteral("pnVideo"));
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);
-    auto* header = NewLabel(this, "lblOutputFormatVideoSettings");
-    header->setProperty("panelHeader", true);
+    auto* header = NewHeader("lblOutputFormatVideoSettings");
     layout->addWidget(header);
     pcVideoFormat = Named(new QTabWidget(this), "pcVideoFormat");
     pcVideoFormat->addTab(NewAviPage(), QStringLiteral("AVI"));
