@@ -39,7 +39,7 @@ TEST(Cli, PathsFallBackToTheSystemTools) {
     const TProcessResult r = RunCli({QStringLiteral("paths")});
     ASSERT_EQ(r.ExitCode, 0) << r.Err.toStdString();
     const QStringList lines = r.Out.split(u'\n', Qt::SkipEmptyParts);
-    ASSERT_EQ(lines.size(), 4);
+    ASSERT_EQ(lines.size(), 5);
     EXPECT_EQ(lines.at(0), QStringLiteral("ffmpeg: ") +
                                QStandardPaths::findExecutable(QStringLiteral("ffmpeg")));
     ASSERT_TRUE(lines.at(1).startsWith(QStringLiteral("mediainfo: /")));
@@ -68,7 +68,8 @@ TEST(Cli, PathsPreferTheCopiesInTheToolsFolder) {
     EXPECT_EQ(r.Out, QStringLiteral("ffmpeg: %1/tools/FFmpeg/ffmpeg\n"
                                     "mediainfo: %1/tools/MediaInfo/libmediainfo.so.0\n"
                                     "settings: %1/zorvane.ini\n"
-                                    "profiles: %1/profiles\n")
+                                    "profiles: %1/profiles\n"
+                                    "shared: %1\n")
                          .arg(QFileInfo(app).canonicalFilePath()));
 }
 

@@ -229,7 +229,7 @@ TEST(Profiles, QuicksortOrderWithEqualIndexes) {
     QList<TProfileInfo> list;
     const double indexes[] = {0, 0, 1, 0, -1, 1, 0};
     for (int i = 0; i < 7; ++i)
-        list.append({QString::number(i), QString::number(i), indexes[i], {}, {}, {}});
+        list.append({QString::number(i), QString::number(i), indexes[i], {}, {}, {}, {}});
     SortProfiles(list);
     QStringList order;
     for (const TProfileInfo& p : list)
@@ -267,4 +267,30 @@ TEST(Profiles, ShippedProfilesAreListed) {
                     {strings, 0, 17});
         EXPECT_FALSE(p.DisplayName.isEmpty());
     }
+}
+
+TEST(Profiles, UserProfilesComeBeforeAndHideShippedOnes) {
+    TScratchDir dir;
+    const QString user = dir.Path(u"user"_s);
+    const QString shipped = dir.Path(u"shipped"_s);
+    const auto profile = [](const QString& path, const char* name, const char* index) {
+        WriteFile(path, "[MAIN]\r\nAppName=Zorvane\r\nAppVer=1.14\r\nDisplayName=" +
+                            QByteArray(name) + "\r\nSortIndex=" + index + "\r\n");
+    };
+    profile(shipped + u"/DVD.ini"_s, "Shipped DVD", "1");
+    profile(shipped + u"/Small.ini"_s, "Small", "2");
+    profile(user + u"/DVD.ini"_s, "My DVD", "1");
+    profile(user + u"/Mine.ini"_s, "Mine", "3");
+    profile(user + u"/__Last.ini"_s, "Last", "0");
+
+    const QList<TProfileInfo> list = GetProfiles(user, user + u"/__Last.ini"_s, shipped);
+    QStringList shown;
+    for (const TProfileInfo& p : list)
+        shown.append(p.DisplayName + u'=' + p.FileName);
+    EXPECT_EQ(shown, QStringList({u"My DVD="_s + user + u"/DVD.ini"_s,
+                                  u"Small="_s + shipped + u"/Small.ini"_s,
+                                  u"Mine="_s + user + u"/Mine.ini"_s}));
+    // The same folder twice is listed once; a missing user folder still shows the shipped ones.
+    EXPECT_EQ(GetProfiles(shipped, {}, shipped + u"/"_s).size(), 2);
+    EXPECT_EQ(GetProfiles(dir.Path(u"none"_s), {}, shipped).size(), 2);
 }

@@ -241,3 +241,41 @@ TEST(Startup, WritableProgramFolderKeepsSettingsBesideTheProgram) {
     EXPECT_EQ(UserConfigDir(), QDir::homePath() + QStringLiteral("/.config/zorvane"));
     qputenv("XDG_CONFIG_HOME", previous);
 }
+
+TEST(Startup, InstalledProgramReadsSharedFilesAndWritesOnlyInTheUserFolder) {
+    // <prefix>/bin and <prefix>/share/zorvane, all writable by the user (a temporary prefix), and
+    // a shared tool copy below the prefix that an installed program must not go looking for.
+    TScratchDir dir;
+    const QString prefix = dir.Path(QStringLiteral("prefix"));
+    QDir().mkpath(prefix + QStringLiteral("/bin"));
+    QDir().mkpath(prefix + QStringLiteral("/share/zorvane/lang"));
+    QDir().mkpath(prefix + QStringLiteral("/share/zorvane/profiles"));
+    WriteFile(prefix + QStringLiteral("/lib/x/ffmpeg.ver"),
+              QStringLiteral("[MAIN]\ntool=FFMPEG\nbits=%1\nver=%2\n")
+                  .arg(BuildBits(), QString::fromUtf16(FFmpegToolVersion))
+                  .toUtf8());
+    WriteFile(prefix + QStringLiteral("/lib/x/ffmpeg"), "#!/bin/sh\n");
+    const QByteArray previous = qgetenv("XDG_CONFIG_HOME");
+    qputenv("XDG_CONFIG_HOME", dir.Path(QStringLiteral("config")).toUtf8());
+
+    TAppParams params;
+    StartUp(params, prefix + QStringLiteral("/bin"));
+    EXPECT_TRUE(params.Installed);
+    EXPECT_EQ(params.LangDir, prefix + QStringLiteral("/share/zorvane/lang"));
+    EXPECT_EQ(params.ResolutionTxt, prefix + QStringLiteral("/share/zorvane/data/resolutions.txt"));
+    EXPECT_EQ(params.ShippedProfilesDir, prefix + QStringLiteral("/share/zorvane/profiles"));
+    EXPECT_EQ(params.IniName, dir.Path(QStringLiteral("config/zorvane/zorvane.ini")));
+    EXPECT_EQ(params.ProfilesDir, dir.Path(QStringLiteral("config/zorvane/profiles")));
+    EXPECT_EQ(params.AudioBitratesTxt,
+              dir.Path(QStringLiteral("config/zorvane/audio_bitrates.txt")));
+    EXPECT_NE(params.ffmpeg, prefix + QStringLiteral("/lib/x/ffmpeg"));
+
+    // The same folders with the shared files beside the program are a portable copy.
+    QDir().mkpath(prefix + QStringLiteral("/bin/lang"));
+    StartUp(params, prefix + QStringLiteral("/bin"));
+    EXPECT_FALSE(params.Installed);
+    EXPECT_EQ(params.IniName, prefix + QStringLiteral("/bin/zorvane.ini"));
+    EXPECT_EQ(params.ShippedProfilesDir, params.ProfilesDir);
+    EXPECT_EQ(params.ffmpeg, prefix + QStringLiteral("/lib/x/ffmpeg"));
+    qputenv("XDG_CONFIG_HOME", previous);
+}

@@ -21,12 +21,14 @@ void StartUp(TAppParams& params, const QString& appDir) {
         InitAppParams(params);
     else
         InitAppParams(params, appDir);
-    const bool writable = Platform::IsWritableDir(AppDir);
+    // An installed program never writes below its prefix, even one the user may write to.
+    const bool writable = !params.Installed && Platform::IsWritableDir(AppDir);
     const QString dir = SettingsDir(AppDir, writable, UserConfigDir());
     if (dir != AppDir) {
         params.IniName = dir + QStringLiteral("/zorvane.ini");
         params.ProfilesDir = dir + QStringLiteral("/profiles");
         params.LastProfileFile = params.ProfilesDir + QStringLiteral("/__Last.ini");
+        params.AudioBitratesTxt = dir + QStringLiteral("/audio_bitrates.txt");
     }
     GetFFmpegExe(params);
     GetMediaInfoDll(params);

@@ -15,6 +15,7 @@ QString UserConfigDir();
 QString SettingsDir(const QString& appDir, bool appDirWritable, const QString& userConfigDir);
 
 // Sets the application paths below `appDir` (the executable's folder when empty), moves the
-// settings file and the profiles to the per-user folder when the program's folder is not
-// writable, and locates the encoder and the MediaInfo library.
+// settings file, the user's profiles and the written reference to the per-user folder when the
+// program is installed or its folder is not writable, and locates the encoder and the MediaInfo
+// library.
 void StartUp(TAppParams& params, const QString& appDir = {});

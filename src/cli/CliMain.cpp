@@ -40,7 +40,8 @@ QString TerminalText(QString text) {
 
 void AddSettingsOptions(QCommandLineParser& p) {
     p.addOption({QStringLiteral("profile"),
-                 QStringLiteral("Load these encoder settings over the defaults."),
+                 QStringLiteral("Load these encoder settings over the defaults (a file, or the "
+                                "name of a saved or shipped profile)."),
                  QStringLiteral("FILE")});
     p.addOption({QStringLiteral("format"), QStringLiteral("Output format: avi or mpg."),
                  QStringLiteral("FORMAT")});
@@ -51,7 +52,15 @@ int SettingsFromOptions(const QCommandLineParser& parser, const QString& command
                         TEncoderSettings& settings) {
     settings = DefaultEncoderSettings(strings);
     if (parser.isSet(QStringLiteral("profile"))) {
-        const QString profile = parser.value(QStringLiteral("profile"));
+        QString profile = parser.value(QStringLiteral("profile"));
+        // A bare name is looked for among the user's profiles, then the shipped ones.
+        if (!Platform::IsRegularFile(profile) && !profile.contains(u'/')) {
+            for (const QString& folder : {AppParams.ProfilesDir, AppParams.ShippedProfilesDir})
+                if (Platform::IsRegularFile(folder + u'/' + profile)) {
+                    profile = folder + u'/' + profile;
+                    break;
+                }
+        }
         if (!Platform::IsRegularFile(profile)) {
             Err() << "zorvane-cli " << command << ": " << profile << ": no such profile file\n";
             return 1;
@@ -90,6 +99,7 @@ int RunPaths(const QCommandLineParser&) {
     Out() << "mediainfo: " << AppParams.MediaInfoDll << '\n';
     Out() << "settings: " << AppParams.IniName << '\n';
     Out() << "profiles: " << AppParams.ProfilesDir << '\n';
+    Out() << "shared: " << AppParams.ShareDir << '\n';
     return 0;
 }
 

@@ -88,7 +88,9 @@ QString LocateTool(TAppParams& params, const TToolRule& rule, const QString& sys
     QString result = Absolute(params.*rule.Field);
     if (!Platform::IsRegularFile(result))
         result = Below(params.ToolsDir, rule.ToolFile);
-    if (!Platform::IsRegularFile(result))
+    // Shared copies serve portable copies kept side by side; an installed program would walk
+    // its whole prefix (/usr three levels deep) at every start, so it does not look.
+    if (!Platform::IsRegularFile(result) && !params.Installed)
         result = FindSharedTool(AppDir, rule.ToolName, BuildBits(), rule.Version);
     if (!Platform::IsRegularFile(result))
         result = systemFallback;
@@ -113,12 +115,23 @@ QString MediaInfoToolFile() {
     return QStringLiteral("MediaInfo/libmediainfo.so.0");
 }
 
+QString InstalledShareDir(const QString& appDir) {
+    for (const char16_t* beside : {u"lang", u"data"})
+        if (QFileInfo(Below(appDir, QString::fromUtf16(beside))).isDir())
+            return {}; // a portable copy or a build tree
+    const QString share = QDir::cleanPath(appDir + QStringLiteral("/../share/zorvane"));
+    return QFileInfo(share).isDir() ? share : QString();
+}
+
 void InitAppParams(TAppParams& params, const QString& appDir) {
     AppDir = WithoutTrailingSeparator(appDir);
     params = TAppParams{};
+    const QString installedShare = InstalledShareDir(AppDir);
+    params.Installed = !installedShare.isEmpty();
+    params.ShareDir = params.Installed ? installedShare : AppDir;
     params.ToolsDir = Below(AppDir, QStringLiteral("tools"));
-    params.LangDir = Below(AppDir, QStringLiteral("lang"));
-    params.DataDir = Below(AppDir, QStringLiteral("data"));
+    params.LangDir = Below(params.ShareDir, QStringLiteral("lang"));
+    params.DataDir = Below(params.ShareDir, QStringLiteral("data"));
     params.ffmpeg = Below(params.ToolsDir, FFmpegToolFile());
     params.MediaInfoDll = Below(params.ToolsDir, MediaInfoToolFile());
     params.DirListFile = Below(AppDir, QStringLiteral("directories.txt"));
@@ -130,6 +143,7 @@ void InitAppParams(TAppParams& params, const QString& appDir) {
     params.AudioBitratesTxt = Below(params.DataDir, QStringLiteral("audio_bitrates.txt"));
     params.ResolutionTxt = Below(params.DataDir, QStringLiteral("resolutions.txt"));
     params.ProfilesDir = Below(AppDir, QStringLiteral("profiles"));
+    params.ShippedProfilesDir = Below(params.ShareDir, QStringLiteral("profiles"));
     params.LastProfileFile = Below(params.ProfilesDir, QStringLiteral("__Last.ini"));
     params.ColorProgressDark = 0x00683F2D;
     params.ColorProgressLight = 0x00FF0000;

@@ -18,7 +18,13 @@ QString MediaInfoToolFile(); // "MediaInfo/libmediainfo.so.0"
 // "/tmp/" becomes "/tmp"; the root stays "/".
 QString WithoutTrailingSlash(QString path);
 
-// Sets AppDir to `appDir` and every field of `params` to its default below it.
+// The shared files of an installed program, `<prefix>/share/zorvane` for a program in
+// `<prefix>/bin`; empty when `appDir` holds them itself (a portable copy or the build tree) or
+// there is no such folder.
+QString InstalledShareDir(const QString& appDir);
+
+// Sets AppDir to `appDir` and every field of `params` to its default below it; the data, language
+// files and shipped profiles of an installed program below its InstalledShareDir.
 void InitAppParams(TAppParams& params, const QString& appDir);
 // The same for the running executable's directory.
 void InitAppParams(TAppParams& params);

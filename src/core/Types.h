@@ -28,9 +28,12 @@ struct TAppParams {
     QString FourccTagsFile;
     QString AudioBitratesTxt;
     QString ResolutionTxt;
-    QString ProfilesDir;
+    QString ProfilesDir;        // the user's profiles, where profiles are saved
+    QString ShippedProfilesDir; // the profiles that come with the program; may be ProfilesDir
     QString LastProfileFile;
-    QString LogDir;                 // temporary working folder of the running batch
+    QString ShareDir;       // the folder of data/, lang/ and the shipped profiles
+    bool Installed = false; // shared files under <prefix>/share/zorvane, not beside the program
+    QString LogDir;         // temporary working folder of the running batch
     quint32 ColorProgressDark = 0;  // reserved
     quint32 ColorProgressLight = 0; // reserved
     quint32 ColorOK = 0;

@@ -10,6 +10,7 @@
 #include <QFileInfo>
 #include <QLocale>
 #include <algorithm>
+#include <numeric>
 
 namespace {
 
@@ -286,6 +287,7 @@ bool AP_AddProfile(QList<TProfileInfo>& list, const QString& fileName) {
     TProfileInfo p;
     const QFileInfo file(fileName);
     p.ShortFileName = file.fileName();
+    p.FileName = file.filePath();
     p.DisplayName = ini.ReadString(Main, QStringLiteral("DisplayName"), {});
     if (p.DisplayName.isEmpty())
         p.DisplayName = file.completeBaseName();
@@ -337,18 +339,34 @@ void SortProfiles(QList<TProfileInfo>& list) {
         QuickSort(list, 0, list.size() - 1);
 }
 
-QList<TProfileInfo> GetProfiles(const QString& profilesDir, const QString& lastProfileFile) {
-    QList<TProfileInfo> list;
-    const QDir dir(profilesDir);
+QList<TProfileInfo> GetProfiles(const QString& profilesDir, const QString& lastProfileFile,
+                                const QString& shippedProfilesDir) {
+    // The user's own profiles first: one of theirs hides a shipped profile of the same name.
+    QStringList names;
     QStringList paths;
-    for (const QString& name : dir.entryList({QStringLiteral("*.ini")}, QDir::Files | QDir::Hidden))
-        paths.append(dir.filePath(name));
-    std::sort(paths.begin(), paths.end(), [](const QString& a, const QString& b) {
-        return QString::compare(a, b, Qt::CaseInsensitive) < 0;
+    QStringList folders{profilesDir};
+    if (!shippedProfilesDir.isEmpty() &&
+        QDir::cleanPath(shippedProfilesDir) != QDir::cleanPath(profilesDir))
+        folders.append(shippedProfilesDir);
+    for (const QString& folder : folders) {
+        const QDir dir(folder);
+        for (const QString& name :
+             dir.entryList({QStringLiteral("*.ini")}, QDir::Files | QDir::Hidden)) {
+            if (names.contains(name))
+                continue;
+            names.append(name);
+            paths.append(dir.filePath(name));
+        }
+    }
+    QList<qsizetype> order(paths.size());
+    std::iota(order.begin(), order.end(), 0);
+    std::sort(order.begin(), order.end(), [&](qsizetype a, qsizetype b) {
+        return QString::compare(names[a], names[b], Qt::CaseInsensitive) < 0;
     });
-    for (const QString& path : paths)
-        if (path != lastProfileFile)
-            AP_AddProfile(list, path);
+    QList<TProfileInfo> list;
+    for (const qsizetype i : order)
+        if (paths[i] != lastProfileFile)
+            AP_AddProfile(list, paths[i]);
     SortProfiles(list);
     return list;
 }

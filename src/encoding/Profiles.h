@@ -21,6 +21,7 @@ struct TProfileInfo {
     QString ProfileType; // not used
     TRgb BgColor;
     TRgb FontColor;
+    QString FileName; // the whole path
 };
 
 // What loading needs to know about the program and its lists.
@@ -47,7 +48,10 @@ std::optional<TRgb> ParseColorText(const QString& text);
 bool AP_AddProfile(QList<TProfileInfo>& list, const QString& fileName);
 // Sorts by SortIndex with the list's own quicksort (not stable; its order is what users see).
 void SortProfiles(QList<TProfileInfo>& list);
-// The profiles of a folder, sorted; the last-session profile is never among them.
-QList<TProfileInfo> GetProfiles(const QString& profilesDir, const QString& lastProfileFile);
+// The profiles of the user's folder and of the shipped folder (when it is another), sorted; a
+// user's profile hides a shipped one of the same file name, and the last-session profile is never
+// among them.
+QList<TProfileInfo> GetProfiles(const QString& profilesDir, const QString& lastProfileFile,
+                                const QString& shippedProfilesDir = {});
 // The list item text of an entry: backslash-n and backslash-t expanded.
 QString ProfileItemText(const TProfileInfo& profile);

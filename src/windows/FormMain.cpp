@@ -385,7 +385,9 @@ void TFormMain::SaveProfileTo(const QString& fileName) {
 }
 
 void TFormMain::GetProfiles() {
-    Profile->Fill(::GetProfiles(AppParams.ProfilesDir, AppParams.LastProfileFile), *AppStrings);
+    Profile->Fill(::GetProfiles(AppParams.ProfilesDir, AppParams.LastProfileFile,
+                                AppParams.ShippedProfilesDir),
+                  *AppStrings);
 }
 
 void TFormMain::actLoadSelectedProfileExecute(int item) {
@@ -397,7 +399,7 @@ void TFormMain::actLoadSelectedProfileExecute(int item) {
         actSetDefaultEncoderSettingsExecute();
     } else if (item >= 2 && !Profile->Profiles().isEmpty()) {
         const int entry = item - 2 < Profile->Profiles().size() ? item - 2 : 0;
-        LoadProfileFrom(AppParams.ProfilesDir + u'/' + Profile->Profiles().at(entry).ShortFileName);
+        LoadProfileFrom(Profile->Profiles().at(entry).FileName);
     }
 }
 
