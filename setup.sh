@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds Zorvane on Debian 12, installing with apt-get whatever is missing.
 #   ./setup.sh run [ARGS]   build and start the program (under Xvfb when there is no display)
-#   ./setup.sh test         build and run every check: formatting, tests, sanitizer tests
+#   ./setup.sh test         build and run every check: formatting, tests, sanitizer tests, the
+#                           Debian package and the installed program, fuzzing
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -10,6 +11,7 @@ PACKAGES=(
     qt6-base-dev zlib1g-dev libgtest-dev libgmock-dev
     ffmpeg libmediainfo0v5 libmediainfo-dev mediainfo
     clang-format-14 xvfb xauth desktop-file-utils
+    dpkg-dev appstream clang-14 libclang-rt-14-dev
 )
 JOBS=${JOBS:-2}
 
@@ -68,6 +70,11 @@ test)
     configure_and_build build-asan -DCMAKE_BUILD_TYPE=Debug -DZORVANE_WERROR=ON -DBUILD_TESTING=ON \
         -DZORVANE_LOGIC_ONLY=ON -DZORVANE_SANITIZE=ON
     ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 run_tests build-asan
+    # The Debian package, and the program installed from it and by `cmake --install`.
+    configure_and_build build-pkg -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF
+    rm -f build-pkg/zorvane_*.deb
+    (cd build-pkg && cpack -G DEB)
+    packaging/check-package.sh build-pkg
     echo "All checks passed."
     ;;
 *)

@@ -66,8 +66,10 @@ QAction* TFormMain::Action(const QString& name) const {
 
 void TFormMain::FormCreate(const TFormMainOptions& options) {
     setObjectName(QStringLiteral("FormMain"));
-    setWindowIcon(QIcon::fromTheme(QStringLiteral("video-x-generic"),
-                                   style()->standardIcon(QStyle::SP_MediaPlay)));
+    // The installed icon, else a theme's video icon.
+    setWindowIcon(QIcon::fromTheme(QStringLiteral("net.zorvane.zorvane"),
+                                   QIcon::fromTheme(QStringLiteral("video-x-generic"),
+                                                    style()->standardIcon(QStyle::SP_MediaPlay))));
     setMinimumSize(650, 400);
     resize(934, 712);
     StayOnTopEnabled = false;

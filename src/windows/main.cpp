@@ -12,6 +12,7 @@ int main(int argc, char* argv[]) {
     const int signalFd = Platform::CloseSignalsFd();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Zorvane"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("net.zorvane.zorvane"));
     QApplication::setQuitOnLastWindowClosed(false);
     TFormMainOptions options;
     options.Arguments = QApplication::arguments().mid(1);
