@@ -75,6 +75,8 @@ test)
     rm -f build-pkg/zorvane_*.deb
     (cd build-pkg && cpack -G DEB)
     packaging/check-package.sh build-pkg
+    # Every reader of outside data under libFuzzer, 30 seconds each.
+    fuzz/run.sh 30
     echo "All checks passed."
     ;;
 *)

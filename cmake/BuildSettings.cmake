@@ -1,6 +1,7 @@
 # Common build settings: every target of the project links zorvane_build_settings.
 option(ZORVANE_WERROR "Treat compiler warnings as errors" OFF)
 option(ZORVANE_SANITIZE "Build with AddressSanitizer and UndefinedBehaviorSanitizer" OFF)
+option(ZORVANE_FUZZ "Build the libFuzzer targets (clang; implies ZORVANE_SANITIZE)" OFF)
 option(ZORVANE_LOGIC_ONLY "Build only the logic library, the command-line tool and the logic tests" OFF)
 
 add_library(zorvane_build_settings INTERFACE)
@@ -16,6 +17,12 @@ target_compile_definitions(zorvane_build_settings INTERFACE
 
 if(ZORVANE_WERROR)
     target_compile_options(zorvane_build_settings INTERFACE -Werror)
+endif()
+
+if(ZORVANE_FUZZ)
+    set(ZORVANE_SANITIZE ON)
+    # Coverage for the fuzzers in everything they drive.
+    target_compile_options(zorvane_build_settings INTERFACE -fsanitize=fuzzer-no-link)
 endif()
 
 if(ZORVANE_SANITIZE)

@@ -4,6 +4,7 @@
 
 #include <QFile>
 #include <QStringDecoder>
+#include <algorithm>
 
 namespace {
 
@@ -73,7 +74,11 @@ TTextFile ReadTextFile(const QString& fileName, qint64 maxBytes) {
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly))
         return result;
-    QByteArray bytes = file.read(maxBytes);
+    // Asked for what the file holds rather than the whole limit: a buffer of the limit's size for
+    // every small settings file is wasted memory.
+    QByteArray bytes = file.read(std::clamp<qint64>(file.size(), 0, maxBytes));
+    if (bytes.size() < maxBytes && !file.atEnd()) // it grew meanwhile
+        bytes += file.read(maxBytes - bytes.size());
     if (bytes.isEmpty() && file.error() != QFileDevice::NoError)
         return result;
     result.Exists = true;

@@ -79,7 +79,10 @@ QString TFileListRow::Directory() const {
 }
 
 void FillRowCells(TFileListRow& row, const TVideoFileInfo& info, const TAppStrings& strings) {
-    row.DurationMs = qint64(std::max(0.0, info.Duration) + 0.5);
+    // A damaged description can claim any duration, even more than 64 bits of milliseconds
+    // hold; beyond 285,000 years the cell says so no more precisely.
+    constexpr double LongestMs = 9.0e15;
+    row.DurationMs = info.Duration > 0 ? qint64(std::min(info.Duration, LongestMs) + 0.5) : 0;
     if (info.NumberOfVideoStreams > 0) {
         const TVideoStreamInfo& v = info.VideoStreams[0];
         row.VideoCodec = v.Codec;
@@ -333,6 +336,8 @@ std::optional<QStringList> ReadFileListFile(const QString& fileName) {
         const QString path = cut == 0              ? u'/' + name
                              : directory.isEmpty() ? name
                                                    : directory + u'/' + name;
+        if (path.isEmpty())
+            continue; // "//" names nothing; taken as it was it became an empty name
         paths.append(QDir::cleanPath(QFileInfo(path).absoluteFilePath()));
     }
     return paths;
