@@ -282,3 +282,22 @@ TEST_F(FileListWindowTest, CommandPreviewFollowsTheSelectedRow) {
     Form->Action(u"actShowCmdLine"_s)->trigger();
     EXPECT_FALSE(preview->isVisible());
 }
+
+TEST_F(FileListWindowTest, AFileThatCrashesMediaInfoCostsOnlyItsOwnReport) {
+    // MediaInfo reads in a helper process: the library crashing on one file leaves the window,
+    // its list and the other files' analyses as they were.
+    const QString good = CopyMedia(u"clip.flv"_s, u"good.flv"_s);
+    const QString crash = CopyMedia(u"clip.flv"_s, u"crash.flv"_s);
+    AppParams.MediaInfoDll = QStringLiteral(ZORVANE_MISBEHAVING_MEDIAINFO);
+    List()->AddFiles({good, crash});
+    WaitIdle();
+    ASSERT_EQ(Names(), QStringList({u"good.flv"_s, u"crash.flv"_s}));
+    for (const TFileListRow& row : Rows()) {
+        EXPECT_EQ(row.Analysis, TRowAnalysis::Done);
+        EXPECT_EQ(row.VideoResolution, u"320 x 240"); // the encoder's description still counts
+    }
+    const std::optional<TVideoFileInfo> info = Form->AnalysisCache().Find(crash);
+    ASSERT_TRUE(info);
+    EXPECT_EQ(info->MediaInfoFull, u"MediaInfo crashed while reading this file (signal 11).");
+    EXPECT_TRUE(Form->AnalysisCache().Find(good)->MediaInfoFull.isEmpty());
+}

@@ -2,13 +2,18 @@
 // command says of the same files.
 
 #include "TestSupport.h"
+#include "filelist/FileInfoReport.h"
 #include "filelist/MediaInfoDll.h"
+#include "filelist/MediaInfoHelper.h"
 #include "filelist/ProbeParser.h"
+#include "localisation/AppStrings.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
@@ -270,4 +275,87 @@ TEST(MediaAnalysis, StalledOrFloodingEncoderDoesNotBlock) {
     qunsetenv("ZORVANE_TEST_CHILD_SCRIPT");
     EXPECT_EQ(info.DurationStr, u"00:00:03.00");
     EXPECT_EQ(info.Seconds, 3u);
+}
+
+namespace {
+
+// Reads with MediaInfo in helper processes while it lives.
+class TMediaInfoHelperScope {
+public:
+    TMediaInfoHelperScope() { UseMediaInfoHelper(QStringLiteral(ZORVANE_CLI)); }
+    ~TMediaInfoHelperScope() { UseMediaInfoHelper({}); }
+};
+
+int HelpersRunning() {
+    int helpers = 0;
+    for (const pid_t child : ChildrenOf(::getpid())) {
+        QFile cmdline(QStringLiteral("/proc/%1/cmdline").arg(child));
+        if (cmdline.open(QIODevice::ReadOnly) && cmdline.readAll().contains("mediainfo-helper"))
+            ++helpers;
+    }
+    return helpers;
+}
+
+} // namespace
+
+TEST(MediaInfoHelper, ReadsExactlyAsTheLibraryInThisProcess) {
+    const TAppStrings strings;
+    QStringList inHelper;
+    QStringList here;
+    const QStringList files{MediaFile(u"clip.flv"_s), MediaFile(u"clip.mkv"_s),
+                            MediaFile(u"interlaced.ts"_s), MediaFile(u"audio.mp3"_s)};
+    for (const QString& file : files) {
+        TVideoFileInfo info;
+        info.Duration = 1234; // kept or not, the same in both
+        ReadMediaInfo(file, SystemMediaInfo(), info);
+        here.append(info.MediaInfoFull + GetInfoAsText(info, strings));
+    }
+    {
+        const TMediaInfoHelperScope helper;
+        for (const QString& file : files) {
+            TVideoFileInfo info;
+            info.Duration = 1234;
+            ReadMediaInfo(file, SystemMediaInfo(), info);
+            inHelper.append(info.MediaInfoFull + GetInfoAsText(info, strings));
+        }
+        EXPECT_EQ(HelpersRunning(), 1) << "one helper serves every file of a thread";
+    }
+    EXPECT_EQ(inHelper, here);
+    EXPECT_TRUE(here.first().contains(u"Sorenson"_s)) << here.first().toStdString();
+    // Answers survive the trip between processes, and damaged bytes are refused.
+    const TMediaInfoAnswers answers = AskMediaInfo(files.first(), SystemMediaInfo());
+    const QByteArray bytes = SerializeMediaInfoAnswers(answers);
+    ASSERT_TRUE(DeserializeMediaInfoAnswers(bytes));
+    EXPECT_EQ(DeserializeMediaInfoAnswers(bytes)->Values, answers.Values);
+    EXPECT_FALSE(DeserializeMediaInfoAnswers(bytes.left(bytes.size() / 2)));
+}
+
+TEST(MediaInfoHelper, ACrashOrHangCostsOnlyThatFile) {
+    TScratchDir dir;
+    const QString crash = dir.Path(u"crash.flv"_s);
+    const QString hang = dir.Path(u"hang.flv"_s);
+    ASSERT_TRUE(QFile::copy(MediaFile(u"clip.flv"_s), crash));
+    ASSERT_TRUE(QFile::copy(MediaFile(u"clip.flv"_s), hang));
+    const QString misbehaving = QStringLiteral(ZORVANE_MISBEHAVING_MEDIAINFO);
+    const TMediaInfoHelperScope helper;
+
+    TMediaInfoAnswers answers = AskMediaInfoHelper(crash, misbehaving);
+    EXPECT_EQ(answers.Failure, u"MediaInfo crashed while reading this file (signal 11).");
+    TVideoFileInfo info;
+    ApplyMediaInfoAnswers(answers, info);
+    EXPECT_EQ(info.MediaInfoFull, answers.Failure);
+
+    // The next file gets a new helper.
+    TVideoFileInfo good;
+    ReadMediaInfo(MediaFile(u"clip.flv"_s), SystemMediaInfo(), good);
+    EXPECT_EQ(good.VideoStreams[0].Width, 320);
+
+    QElapsedTimer timer;
+    timer.start();
+    answers = AskMediaInfoHelper(hang, misbehaving, 1000);
+    EXPECT_LT(timer.elapsed(), 10000);
+    EXPECT_EQ(answers.Failure,
+              u"MediaInfo did not finish reading this file within 1 seconds and was stopped.");
+    EXPECT_EQ(HelpersRunning(), 0) << "the hanging helper is gone";
+    EXPECT_TRUE(AskMediaInfoHelper(MediaFile(u"clip.flv"_s), SystemMediaInfo()).Opened);
 }

@@ -12,6 +12,7 @@
 #include "execution/ConRun.h"
 #include "filelist/AnalysisCache.h"
 #include "filelist/FileInfoReport.h"
+#include "filelist/MediaInfoHelper.h"
 #include "filelist/ProbeParser.h"
 #include "localisation/AppStrings.h"
 #include "platform/Platform.h"
@@ -318,6 +319,9 @@ int Main() {
     if (name == u"--version") {
         return RunVersion(QCommandLineParser());
     }
+    // Not listed: the desktop program starts it to read media files with MediaInfo.
+    if (name == u"mediainfo-helper" && args.size() == 3)
+        return RunMediaInfoHelper(args.at(2));
     for (const TCommand& command : Commands()) {
         if (command.Name != name)
             continue;

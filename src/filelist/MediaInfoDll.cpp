@@ -2,8 +2,10 @@
 
 #include "core/DisplayFormats.h"
 #include "core/Numbers.h"
+#include "filelist/MediaInfoHelper.h"
 #include "platform/Platform.h"
 
+#include <QDataStream>
 #include <QFile>
 #include <clocale>
 #include <cstring>
@@ -57,31 +59,17 @@ QString FromWide(const wchar_t* text) {
     return text == nullptr ? QString() : QString::fromWCharArray(text);
 }
 
-// One open file of the library.
-class TMediaInfoFile {
-public:
-    explicit TMediaInfoFile(const QString& fileName) : Handle(Library.New()) {
-        if (Handle != nullptr && Library.Open(Handle, fileName.toStdWString().c_str()) == 0) {
-            Library.Close(Handle);
-            Library.Delete(Handle);
-            Handle = nullptr;
-        }
-    }
-    ~TMediaInfoFile() {
-        if (Handle != nullptr) {
-            Library.Close(Handle);
-            Library.Delete(Handle);
-        }
-    }
-    TMediaInfoFile(const TMediaInfoFile&) = delete;
-    TMediaInfoFile& operator=(const TMediaInfoFile&) = delete;
+QString AnswerKey(int kind, int number, const wchar_t* parameter) {
+    return QString::number(kind) + u'/' + QString::number(number) + u'/' +
+           QString::fromWCharArray(parameter);
+}
 
-    bool IsOpen() const { return Handle != nullptr; }
-    QString Inform() const { return FromWide(Library.Inform(Handle, 0)); }
-    QString Get(int kind, int number, const wchar_t* parameter) const {
-        return FromWide(
-            Library.Get(Handle, kind, size_t(number), parameter, InfoText, SearchByName));
-    }
+// What the reading below asks: the library itself, or the answers it gave before.
+class TMediaInfoSource {
+public:
+    virtual ~TMediaInfoSource() = default;
+    virtual QString Get(int kind, int number, const wchar_t* parameter) const = 0;
+
     // Stores the value in `target` when it is a 32-bit integer; returns whether it was.
     template <typename T>
     bool GetInt(int kind, int number, const wchar_t* parameter, T* target) const {
@@ -95,9 +83,53 @@ public:
     bool GetFloat(int kind, int number, const wchar_t* parameter, double* target) const {
         return MediaInfoDecimal(Get(kind, number, parameter), target);
     }
+};
+
+// One open file of the library; every answer is written down in `answers`.
+class TMediaInfoFile : public TMediaInfoSource {
+public:
+    TMediaInfoFile(const QString& fileName, TMediaInfoAnswers& answers)
+        : Handle(Library.New()), Answers(answers) {
+        if (Handle != nullptr && Library.Open(Handle, fileName.toStdWString().c_str()) == 0) {
+            Library.Close(Handle);
+            Library.Delete(Handle);
+            Handle = nullptr;
+        }
+    }
+    ~TMediaInfoFile() override {
+        if (Handle != nullptr) {
+            Library.Close(Handle);
+            Library.Delete(Handle);
+        }
+    }
+    TMediaInfoFile(const TMediaInfoFile&) = delete;
+    TMediaInfoFile& operator=(const TMediaInfoFile&) = delete;
+
+    bool IsOpen() const { return Handle != nullptr; }
+    QString Inform() const { return FromWide(Library.Inform(Handle, 0)); }
+    QString Get(int kind, int number, const wchar_t* parameter) const override {
+        const QString value =
+            FromWide(Library.Get(Handle, kind, size_t(number), parameter, InfoText, SearchByName));
+        if (!value.isEmpty())
+            Answers.Values.insert(AnswerKey(kind, number, parameter), value);
+        return value;
+    }
 
 private:
     void* Handle;
+    TMediaInfoAnswers& Answers;
+};
+
+// The answers of an earlier reading; what was not answered is empty, as the library says.
+class TRecordedAnswers : public TMediaInfoSource {
+public:
+    explicit TRecordedAnswers(const TMediaInfoAnswers& answers) : Answers(answers) {}
+    QString Get(int kind, int number, const wchar_t* parameter) const override {
+        return Answers.Values.value(AnswerKey(kind, number, parameter));
+    }
+
+private:
+    const TMediaInfoAnswers& Answers;
 };
 
 QString FirstNonEmpty(const QString& first, const QString& second) {
@@ -105,13 +137,13 @@ QString FirstNonEmpty(const QString& first, const QString& second) {
 }
 
 template <typename TStream>
-void ReadStreamSize(const TMediaInfoFile& mi, int kind, int i, TStream& s) {
+void ReadStreamSize(const TMediaInfoSource& mi, int kind, int i, TStream& s) {
     mi.GetInt(kind, i, L"StreamSize", &s.StreamSize);
     ParseStreamSizeText(mi.Get(kind, i, L"StreamSize/String"), &s.StreamSizeStr,
                         &s.StreamSizeInPercent);
 }
 
-void ReadVideoStream(const TMediaInfoFile& mi, int i, TVideoStreamInfo& v) {
+void ReadVideoStream(const TMediaInfoSource& mi, int i, TVideoStreamInfo& v) {
     const QString format = mi.Get(skVideo, i, L"Format");
     const QString version = mi.Get(skVideo, i, L"Format_Version");
     v.CodecID = FirstNonEmpty(mi.Get(skVideo, i, L"CodecID/Hint"), mi.Get(skVideo, i, L"CodecID"));
@@ -135,7 +167,8 @@ void ReadVideoStream(const TMediaInfoFile& mi, int i, TVideoStreamInfo& v) {
                                      mi.Get(skVideo, i, L"Encoded_Library/String"));
 }
 
-void ReadAudioStream(const TMediaInfoFile& mi, int i, TAudioStreamInfoX& a, TVideoFileInfo& info) {
+void ReadAudioStream(const TMediaInfoSource& mi, int i, TAudioStreamInfoX& a,
+                     TVideoFileInfo& info) {
     const QString format = mi.Get(skAudio, i, L"Format");
     const QString version = mi.Get(skAudio, i, L"Format_Version");
     QString hint = mi.Get(skAudio, i, L"CodecID/Hint");
@@ -165,9 +198,12 @@ void ReadAudioStream(const TMediaInfoFile& mi, int i, TAudioStreamInfoX& a, TVid
     a.BitrateMode = mi.Get(skAudio, i, L"BitRate_Mode");
     a.Bitrate = MediaInfoAudioBitrate(mi.Get(skAudio, i, L"BitRate"), a.BitrateMode, a.Bitrate);
 
+    // Both are asked whatever the first says: the questions depend on the answers only.
+    int32_t channels = a.Channels;
     mi.GetInt(skAudio, i, L"Channel(s)_Original", &a.Channels);
+    mi.GetInt(skAudio, i, L"Channel(s)", &channels);
     if (a.Channels == 0)
-        mi.GetInt(skAudio, i, L"Channel(s)", &a.Channels);
+        a.Channels = channels;
     a.ChannelsStr = mi.Get(skAudio, i, L"Channel(s)/String");
     mi.GetInt(skAudio, i, L"SamplingRate", &a.SamplingRate);
     mi.GetInt(skAudio, i, L"BitDepth", &a.BitsPerSample);
@@ -238,16 +274,9 @@ void ParseStreamSizeText(const QString& text, QString* sizeText, uint8_t* percen
         *percent = uint8_t(std::clamp(value, 0, 255));
 }
 
-void ReadMediaInfo(const QString& fileName, const QString& libraryPath, TVideoFileInfo& info) {
-    if (!Platform::IsRegularFile(libraryPath) || GetFileSizeSafe(fileName) == 0 ||
-        !LoadMediaInfoLibrary(libraryPath))
-        return;
-    const TMediaInfoFile mi(fileName);
-    if (!mi.IsOpen())
-        return;
-    Library.Option(nullptr, L"Complete", L"0");
-    info.MediaInfoFull = mi.Inform();
+namespace {
 
+void ReadStreams(const TMediaInfoSource& mi, TVideoFileInfo& info) {
     int counts[skLast + 1] = {};
     bool known[skLast + 1] = {};
     int total = 0;
@@ -277,6 +306,62 @@ void ReadMediaInfo(const QString& fileName, const QString& libraryPath, TVideoFi
         ReadVideoStream(mi, i, info.VideoStreams[size_t(i)]);
     for (int i = 0; i < counts[skAudio] && i < MaxAudioStreams; ++i)
         ReadAudioStream(mi, i, info.AudioStreams[size_t(i)], info);
+}
+
+} // namespace
+
+TMediaInfoAnswers AskMediaInfo(const QString& fileName, const QString& libraryPath) {
+    TMediaInfoAnswers answers;
+    if (!Platform::IsRegularFile(libraryPath) || GetFileSizeSafe(fileName) == 0 ||
+        !LoadMediaInfoLibrary(libraryPath))
+        return answers;
+    const TMediaInfoFile mi(fileName, answers);
+    if (!mi.IsOpen())
+        return answers;
+    answers.Opened = true;
+    Library.Option(nullptr, L"Complete", L"0");
+    answers.Inform = mi.Inform();
+    TVideoFileInfo scratch; // the answers are what counts here
+    ReadStreams(mi, scratch);
+    return answers;
+}
+
+void ApplyMediaInfoAnswers(const TMediaInfoAnswers& answers, TVideoFileInfo& info) {
+    if (!answers.Failure.isEmpty()) {
+        info.MediaInfoFull = answers.Failure;
+        return;
+    }
+    if (!answers.Opened)
+        return;
+    info.MediaInfoFull = answers.Inform;
+    ReadStreams(TRecordedAnswers(answers), info);
+}
+
+QByteArray SerializeMediaInfoAnswers(const TMediaInfoAnswers& answers) {
+    QByteArray bytes;
+    QDataStream out(&bytes, QIODevice::WriteOnly);
+    out.setVersion(QDataStream::Qt_6_0);
+    out << answers.Opened << answers.Inform << answers.Values << answers.Failure;
+    return bytes;
+}
+
+std::optional<TMediaInfoAnswers> DeserializeMediaInfoAnswers(const QByteArray& bytes) {
+    TMediaInfoAnswers answers;
+    QDataStream in(bytes);
+    in.setVersion(QDataStream::Qt_6_0);
+    in >> answers.Opened >> answers.Inform >> answers.Values >> answers.Failure;
+    if (in.status() != QDataStream::Ok || !in.atEnd())
+        return std::nullopt;
+    return answers;
+}
+
+void ReadMediaInfo(const QString& fileName, const QString& libraryPath, TVideoFileInfo& info) {
+    if (!Platform::IsRegularFile(libraryPath) || GetFileSizeSafe(fileName) == 0)
+        return;
+    ApplyMediaInfoAnswers(MediaInfoHelperProgram().isEmpty()
+                              ? AskMediaInfo(fileName, libraryPath)
+                              : AskMediaInfoHelper(fileName, libraryPath),
+                          info);
 }
 
 QString MediaInfoVersion(const QString& libraryPath) {

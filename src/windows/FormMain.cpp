@@ -8,6 +8,7 @@
 #include "encoding/ReferenceLists.h"
 #include "encoding/SettingsControls.h"
 #include "filelist/AnalysisCache.h"
+#include "filelist/MediaInfoHelper.h"
 #include "platform/Platform.h"
 #include "windows/Widgets.h"
 #include "windows/dialogs/FormAbout.h"
@@ -76,6 +77,10 @@ void TFormMain::FormCreate(const TFormMainOptions& options) {
     Cache = std::make_unique<TAnalysisCache>();
 
     StartUp(AppParams, options.AppDir);
+    // Media files are read by MediaInfo in helper processes when the helper is there: a file
+    // that crashes the library must not take the user's list with it.
+    const QString helper = Platform::ExecutableDir() + QStringLiteral("/zorvane-cli");
+    UseMediaInfoHelper(Platform::IsExecutableFile(helper) ? helper : QString());
     AppParams.ScrollProgressToBottom = true;
     AppStrings = std::make_unique<TAppStrings>();
     setWindowTitle(ProductTitle());
