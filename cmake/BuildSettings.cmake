@@ -27,6 +27,8 @@ endif()
 
 if(ZORVANE_SANITIZE)
     target_compile_options(zorvane_build_settings INTERFACE
-        -fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
-    target_link_options(zorvane_build_settings INTERFACE -fsanitize=address,undefined)
+        -fsanitize=address,undefined,float-cast-overflow -fno-sanitize-recover=all
+        -fno-omit-frame-pointer)
+    target_link_options(zorvane_build_settings INTERFACE
+        -fsanitize=address,undefined,float-cast-overflow)
 endif()

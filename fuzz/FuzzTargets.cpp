@@ -72,6 +72,7 @@ void ProbeOutput(const uint8_t* data, size_t size) {
     DeriveVideoStreamSize(info);
     TFileListRow row;
     FillRowCells(row, info, Strings());
+    Require(row.DurationMs >= 0, "a duration is never negative");
     for (int column = 0; column < ListColumnCount; ++column)
         CellText(row, column, 1);
     AudioTrackItems(info, Strings());

@@ -340,7 +340,9 @@ TEST(MediaInfoHelper, ACrashOrHangCostsOnlyThatFile) {
     const TMediaInfoHelperScope helper;
 
     TMediaInfoAnswers answers = AskMediaInfoHelper(crash, misbehaving);
-    EXPECT_EQ(answers.Failure, u"MediaInfo crashed while reading this file (signal 11).");
+    // SIGSEGV, or SIGABRT where a sanitizer reports the crash first.
+    EXPECT_TRUE(answers.Failure.startsWith(u"MediaInfo crashed while reading this file (signal "))
+        << answers.Failure.toStdString();
     TVideoFileInfo info;
     ApplyMediaInfoAnswers(answers, info);
     EXPECT_EQ(info.MediaInfoFull, answers.Failure);
