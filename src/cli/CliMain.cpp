@@ -280,7 +280,8 @@ const QList<TCommand>& Commands() {
          RunCommand, true},
         {QStringLiteral("bitrate-reference"),
          QStringLiteral("Write the reference of valid audio bitrates to PATH (default: "
-                        "data/audio_bitrates.txt) and print it."),
+                        "audio_bitrates.txt in data/, or in the user's folder when installed) "
+                        "and print it."),
          [](QCommandLineParser& p) {
              p.addPositionalArgument(QStringLiteral("PATH"), QStringLiteral("File to write."),
                                      QStringLiteral("[PATH]"));

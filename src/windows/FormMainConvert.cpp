@@ -204,11 +204,13 @@ void TFormMain::actShowOptionsExecute() {
         host.CreateShortcut = [this] {
             const QString desktop =
                 QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
-            const QString icon = AppDir + u"/zorvane.png"_s;
+            // A portable copy's own picture, else the icon an installed program put in the
+            // icon theme.
+            QString icon = AppDir + u"/zorvane.png"_s;
+            if (!QFileInfo(icon).isFile())
+                icon = AppParams.Installed ? u"net.zorvane.zorvane"_s : QString();
             if (CreateDesktopShortcut(desktop, QCoreApplication::applicationFilePath(),
-                                      ProductTitle(),
-                                      QFileInfo(icon).isFile() ? icon : QString()) ==
-                TShortcutResult::NoDesktopFolder)
+                                      ProductTitle(), icon) == TShortcutResult::NoDesktopFolder)
                 ::ShowWarning(this, u"There is no desktop folder: no shortcut was created."_s);
         };
         FormOptions = new TFormOptions(*AppStrings, std::move(host),
