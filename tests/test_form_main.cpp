@@ -493,3 +493,26 @@ TEST_F(FormMainTest, ToolsInfoReportsBothTools) {
     if (const QString shots = qEnvironmentVariable("ZORVANE_SCREENSHOT_DIR"); !shots.isEmpty())
         window->grab().save(shots + u"/tools-info.png"_s);
 }
+
+TEST_F(FormMainTest, InstalledWindowListsShippedProfilesAndSavesInTheUserFolder) {
+    const QString prefix = Dir.Path(u"prefix"_s);
+    QDir().mkpath(prefix + u"/bin"_s);
+    WriteFile(prefix + u"/share/zorvane/profiles/Loud.ini"_s,
+              "[MAIN]\r\nAppName=Zorvane\r\nAppVer=1.14\r\n[AUDIO]\r\nVolume=300\r\n");
+    const QByteArray previous = qgetenv("XDG_CONFIG_HOME");
+    qputenv("XDG_CONFIG_HOME", Dir.Path(u"config"_s).toUtf8());
+    {
+        TFormMain form(TFormMainOptions{prefix + u"/bin"_s, {}});
+        auto* chooser = Control<QComboBox>(form, "cbProfileNew");
+        ASSERT_EQ(chooser->count(), 3);
+        EXPECT_EQ(chooser->itemText(2), u"Loud");
+        chooser->setCurrentIndex(2);
+        EXPECT_EQ(form.EncoderSettings().Audio.Volume, 300);
+        form.close();
+    }
+    EXPECT_TRUE(QFileInfo::exists(Dir.Path(u"config/zorvane/zorvane.ini"_s)));
+    EXPECT_TRUE(QFileInfo::exists(Dir.Path(u"config/zorvane/profiles/__Last.ini"_s)));
+    EXPECT_EQ(QDir(prefix + u"/bin"_s).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+              QStringList());
+    qputenv("XDG_CONFIG_HOME", previous);
+}
