@@ -111,11 +111,22 @@ void IniFile(const uint8_t* data, size_t size) {
     TProgramSettings settings;
     LoadProgramSettings(settings, ini, QSize(1920, 1080));
     LoadProgressSettings(settings, ini);
-    // What the reader keeps reads back the same.
-    const TIniFile copy = TIniFile::FromText(ini.ToText(QStringLiteral("\n")));
-    for (const QString& section : ini.Sections())
-        for (const QString& key : ini.SectionKeys(section))
-            Require(copy.ReadString(section, key, {}) == ini.ReadString(section, key, {}),
+    // Keys written into what was read (into its sections and a new one) read the same from the
+    // file as it would be saved.
+    TIniFile copy = ini;
+    QStringList sections = ini.Sections();
+    sections.append(QStringLiteral("Added"));
+    int n = 0;
+    for (const QString& section : sections) {
+        copy.WriteString(section, QStringLiteral("k%1").arg(n), QString::number(n));
+        if (const QStringList keys = copy.SectionKeys(section); !keys.isEmpty())
+            copy.WriteString(section, keys.first(), QStringLiteral("first"));
+        ++n;
+    }
+    const TIniFile saved = TIniFile::FromText(copy.ToText(QStringLiteral("\n")));
+    for (const QString& section : saved.Sections())
+        for (const QString& key : saved.SectionKeys(section))
+            Require(copy.ReadString(section, key, {}) == saved.ReadString(section, key, {}),
                     "an INI file reads back as it was written");
 }
 

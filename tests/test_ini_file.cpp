@@ -88,6 +88,14 @@ TEST_F(IniFileTest, SaveKeepsWhatTheProgramDoesNotKnow) {
     ini.WriteBool(Main, QStringLiteral("Maximized"), true);
     ini.WriteBool(QStringLiteral("PROGRESS"), QStringLiteral("CloseAfterConversion"), false);
     ini.WriteString(Main, QStringLiteral("OutDir"), QStringLiteral("two\nlines"));
+    // Lines below an insertion moved: the section after it is still found where it now is.
+    ini.WriteString(QStringLiteral("extra"), QStringLiteral("Second"), QStringLiteral("2"));
+    ini.WriteString(Main, QStringLiteral("Last"), QStringLiteral("3"));
+    EXPECT_EQ(ini.ReadString(QStringLiteral("EXTRA"), QStringLiteral("foo"), {}), u"bar");
+    EXPECT_EQ(ini.ReadString(QStringLiteral("Extra"), QStringLiteral("second"), {}), u"2");
+    EXPECT_EQ(
+        ini.ReadString(QStringLiteral("progress"), QStringLiteral("CloseAfterConversion"), {}),
+        u"0");
     QString error;
     ASSERT_TRUE(ini.Save(&error)) << error.toStdString();
     EXPECT_EQ(ReadFile(path), QByteArray("; written by hand\r\n"
@@ -96,10 +104,12 @@ TEST_F(IniFileTest, SaveKeepsWhatTheProgramDoesNotKnow) {
                                          "left=20\r\n"
                                          "Maximized=1\r\n"
                                          "OutDir=two lines\r\n"
+                                         "Last=3\r\n"
                                          "\r\n"
                                          "; about the next section\r\n"
                                          "[Extra]\r\n"
                                          "Foo=bar\r\n"
+                                         "Second=2\r\n"
                                          "\r\n"
                                          "[PROGRESS]\r\n"
                                          "CloseAfterConversion=0\r\n"));

@@ -162,11 +162,17 @@ void TIniFile::WriteString(const QString& section, const QString& key, const QSt
     const QString v = OneLine(value).trimmed();
     TLine keyLine{TLineKind::Key, k + u'=' + v, k, v};
     const TSectionIndex* sec = FindSection(section);
+    // The index is kept up to date here rather than built again: a file written key by key
+    // would otherwise be indexed once per key.
     if (sec == nullptr) {
         if (!Lines_.empty() && !Lines_.back().Text.trimmed().isEmpty())
             Lines_.push_back(TLine{});
         const QString s = section.trimmed();
         Lines_.push_back(TLine{TLineKind::Section, u'[' + s + u']', s, {}});
+        TSectionIndex& added = Index_[s.toCaseFolded()];
+        added.Header = qsizetype(Lines_.size()) - 1;
+        added.LastKey = qsizetype(Lines_.size());
+        added.Keys.insert(k.toCaseFolded(), added.LastKey);
         Lines_.push_back(std::move(keyLine));
     } else if (const auto it = sec->Keys.constFind(k.toCaseFolded()); it != sec->Keys.cend()) {
         TLine& existing = Lines_[size_t(it.value())];
@@ -175,11 +181,22 @@ void TIniFile::WriteString(const QString& section, const QString& key, const QSt
         keyLine.Name = existing.Name; // keep the spelling the file uses
         keyLine.Text = existing.Name + u'=' + v;
         existing = std::move(keyLine);
-        return; // no line moved, the index stays valid
     } else {
-        Lines_.insert(Lines_.begin() + sec->LastKey + 1, std::move(keyLine));
+        const qsizetype at = sec->LastKey + 1;
+        Lines_.insert(Lines_.begin() + at, std::move(keyLine));
+        for (TSectionIndex& other : Index_) { // the lines below moved down by one
+            if (other.Header >= at)
+                ++other.Header;
+            if (other.LastKey >= at)
+                ++other.LastKey;
+            for (qsizetype& line : other.Keys)
+                if (line >= at)
+                    ++line;
+        }
+        TSectionIndex& grown = Index_[Fold(section)];
+        grown.LastKey = at;
+        grown.Keys.insert(k.toCaseFolded(), at);
     }
-    IndexValid_ = false;
 }
 
 void TIniFile::WriteInteger(const QString& section, const QString& key, int value) {
