@@ -298,6 +298,7 @@ TEST_F(FileListWindowTest, AFileThatCrashesMediaInfoCostsOnlyItsOwnReport) {
     }
     const std::optional<TVideoFileInfo> info = Form->AnalysisCache().Find(crash);
     ASSERT_TRUE(info);
-    EXPECT_EQ(info->MediaInfoFull, u"MediaInfo crashed while reading this file (signal 11).");
-    EXPECT_TRUE(Form->AnalysisCache().Find(good)->MediaInfoFull.isEmpty());
+    EXPECT_EQ(info->MediaInfoFailure, TMediaInfoFailure::Crashed);
+    EXPECT_EQ(info->MediaInfoFailureValue, 11);
+    EXPECT_EQ(Form->AnalysisCache().Find(good)->MediaInfoFailure, TMediaInfoFailure::None);
 }

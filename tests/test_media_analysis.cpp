@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <csignal>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -341,11 +342,18 @@ TEST(MediaInfoHelper, ACrashOrHangCostsOnlyThatFile) {
 
     TMediaInfoAnswers answers = AskMediaInfoHelper(crash, misbehaving);
     // SIGSEGV, or SIGABRT where a sanitizer reports the crash first.
-    EXPECT_TRUE(answers.Failure.startsWith(u"MediaInfo crashed while reading this file (signal "))
-        << answers.Failure.toStdString();
+    EXPECT_EQ(answers.Failure, TMediaInfoFailure::Crashed);
+    EXPECT_TRUE(answers.FailureValue == SIGSEGV || answers.FailureValue == SIGABRT)
+        << answers.FailureValue;
+    // The report tells it in the user's language.
     TVideoFileInfo info;
     ApplyMediaInfoAnswers(answers, info);
-    EXPECT_EQ(info.MediaInfoFull, answers.Failure);
+    TAppStrings strings;
+    strings.LoadFromFile(QStringLiteral(ZORVANE_SOURCE_DIR "/lang/German.ini"));
+    info.MediaInfoFailureValue = SIGSEGV;
+    EXPECT_TRUE(GetInfoAsText(info, strings)
+                    .contains(u"MediaInfo ist beim Lesen dieser Datei abgestürzt (Signal 11)."))
+        << GetInfoAsText(info, strings).toStdString();
 
     // The next file gets a new helper.
     TVideoFileInfo good;
@@ -356,7 +364,10 @@ TEST(MediaInfoHelper, ACrashOrHangCostsOnlyThatFile) {
     timer.start();
     answers = AskMediaInfoHelper(hang, misbehaving, 1000);
     EXPECT_LT(timer.elapsed(), 10000);
-    EXPECT_EQ(answers.Failure,
+    EXPECT_EQ(answers.Failure, TMediaInfoFailure::TimedOut);
+    info.MediaInfoFailure = answers.Failure;
+    info.MediaInfoFailureValue = answers.FailureValue;
+    EXPECT_EQ(MediaInfoFailureText(info, TAppStrings().FileInfo),
               u"MediaInfo did not finish reading this file within 1 seconds and was stopped.");
     EXPECT_EQ(HelpersRunning(), 0) << "the hanging helper is gone";
     EXPECT_TRUE(AskMediaInfoHelper(MediaFile(u"clip.flv"_s), SystemMediaInfo()).Opened);

@@ -138,6 +138,23 @@ std::optional<quint32> FileCrc32(const QString& fileName) {
     return quint32(crc);
 }
 
+QString MediaInfoFailureText(const TVideoFileInfo& info, const TFileInfoModuleStrings& strings) {
+    const QString value = QString::number(info.MediaInfoFailureValue);
+    switch (info.MediaInfoFailure) {
+    case TMediaInfoFailure::None:
+        return {};
+    case TMediaInfoFailure::Crashed:
+        return FormatCatalogText(strings.Report_MediaInfoCrashed, value);
+    case TMediaInfoFailure::Ended:
+        return FormatCatalogText(strings.Report_MediaInfoEnded, value);
+    case TMediaInfoFailure::TimedOut:
+        return FormatCatalogText(strings.Report_MediaInfoTimedOut, value);
+    case TMediaInfoFailure::BadAnswer:
+        return strings.Report_MediaInfoBadAnswer;
+    }
+    return {};
+}
+
 QString GetInfoAsText(const TVideoFileInfo& info, const TAppStrings& strings) {
     const auto& fi = strings.FileInfo;
     QStringList lines;
@@ -210,7 +227,10 @@ QString GetInfoAsText(const TVideoFileInfo& info, const TAppStrings& strings) {
                              .arg(n + 1, 2)
                              .arg(rows.at(n).Stream, rows.at(n).Details));
     }
-    if (!info.MediaInfoFull.isEmpty()) {
+    if (info.MediaInfoFailure != TMediaInfoFailure::None) {
+        lines << QString() << Separator << QStringLiteral("MediaInfo") << QString()
+              << MediaInfoFailureText(info, fi);
+    } else if (!info.MediaInfoFull.isEmpty()) {
         lines << QString() << Separator << QStringLiteral("MediaInfo") << QString();
         QString report = info.MediaInfoFull;
         report.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));

@@ -6,6 +6,8 @@
 #include <QString>
 #include <optional>
 
+struct TFileInfoModuleStrings;
+
 struct TAppStrings;
 
 // What the file properties window shows and the text report writes, computed from an analysed
@@ -78,3 +80,6 @@ std::optional<quint32> FileCrc32(const QString& fileName);
 
 // The text report: lines ended by CR LF.
 QString GetInfoAsText(const TVideoFileInfo& info, const TAppStrings& strings);
+
+// What the report says when MediaInfo failed on the file; empty when it did not.
+QString MediaInfoFailureText(const TVideoFileInfo& info, const TFileInfoModuleStrings& strings);

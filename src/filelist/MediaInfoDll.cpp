@@ -327,8 +327,9 @@ TMediaInfoAnswers AskMediaInfo(const QString& fileName, const QString& libraryPa
 }
 
 void ApplyMediaInfoAnswers(const TMediaInfoAnswers& answers, TVideoFileInfo& info) {
-    if (!answers.Failure.isEmpty()) {
-        info.MediaInfoFull = answers.Failure;
+    if (answers.Failure != TMediaInfoFailure::None) {
+        info.MediaInfoFailure = answers.Failure;
+        info.MediaInfoFailureValue = answers.FailureValue;
         return;
     }
     if (!answers.Opened)
@@ -341,7 +342,8 @@ QByteArray SerializeMediaInfoAnswers(const TMediaInfoAnswers& answers) {
     QByteArray bytes;
     QDataStream out(&bytes, QIODevice::WriteOnly);
     out.setVersion(QDataStream::Qt_6_0);
-    out << answers.Opened << answers.Inform << answers.Values << answers.Failure;
+    out << answers.Opened << answers.Inform << answers.Values << qint32(answers.Failure)
+        << qint32(answers.FailureValue);
     return bytes;
 }
 
@@ -349,9 +351,12 @@ std::optional<TMediaInfoAnswers> DeserializeMediaInfoAnswers(const QByteArray& b
     TMediaInfoAnswers answers;
     QDataStream in(bytes);
     in.setVersion(QDataStream::Qt_6_0);
-    in >> answers.Opened >> answers.Inform >> answers.Values >> answers.Failure;
-    if (in.status() != QDataStream::Ok || !in.atEnd())
+    qint32 failure = 0;
+    in >> answers.Opened >> answers.Inform >> answers.Values >> failure >> answers.FailureValue;
+    if (in.status() != QDataStream::Ok || !in.atEnd() || failure < 0 ||
+        failure > qint32(TMediaInfoFailure::BadAnswer))
         return std::nullopt;
+    answers.Failure = TMediaInfoFailure(failure);
     return answers;
 }
 

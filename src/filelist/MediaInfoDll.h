@@ -21,12 +21,14 @@ struct TMediaInfoAnswers {
     bool Opened = false;            // the library opened the file
     QString Inform;                 // its whole text report
     QHash<QString, QString> Values; // "kind/number/parameter" to every non-empty value asked
-    QString Failure;                // why there are no answers, when the helper failed
+    TMediaInfoFailure Failure =
+        TMediaInfoFailure::None; // why there are none, when the helper failed
+    int32_t FailureValue = 0;
 };
 // Reads the file with the library in this process.
 TMediaInfoAnswers AskMediaInfo(const QString& fileName, const QString& libraryPath);
-// Adds the answers to `info` exactly as reading the file in this process would; a failure
-// becomes the MediaInfo report text.
+// Adds the answers to `info` exactly as reading the file in this process would; a failure is
+// kept in the record, for the report to tell.
 void ApplyMediaInfoAnswers(const TMediaInfoAnswers& answers, TVideoFileInfo& info);
 QByteArray SerializeMediaInfoAnswers(const TMediaInfoAnswers& answers);
 // Nothing when the bytes are not one complete record.

@@ -72,9 +72,10 @@ std::optional<QByteArray> TakeFrame() {
     return payload;
 }
 
-TMediaInfoAnswers Failed(const QString& text) {
+TMediaInfoAnswers Failed(TMediaInfoFailure failure, int value = 0) {
     TMediaInfoAnswers answers;
-    answers.Failure = text;
+    answers.Failure = failure;
+    answers.FailureValue = value;
     return answers;
 }
 
@@ -118,14 +119,12 @@ TMediaInfoAnswers AskMediaInfoHelper(const QString& fileName, const QString& lib
             if (std::optional<TMediaInfoAnswers> answers = DeserializeMediaInfoAnswers(*frame))
                 return *answers;
             StopHelper();
-            return Failed(QStringLiteral("MediaInfo's helper sent an answer that cannot be read."));
+            return Failed(TMediaInfoFailure::BadAnswer);
         }
         const qint64 left = deadline.remainingTime();
         if (left == 0) {
             StopHelper();
-            return Failed(QStringLiteral("MediaInfo did not finish reading this file within %1 "
-                                         "seconds and was stopped.")
-                              .arg(timeLimitMs / 1000));
+            return Failed(TMediaInfoFailure::TimedOut, timeLimitMs / 1000);
         }
         const auto result = Helper.Child->Read(&chunk, 64 * 1024, int(left));
         if (result == Platform::TChildProcess::TReadResult::Data) {
@@ -134,12 +133,8 @@ TMediaInfoAnswers AskMediaInfoHelper(const QString& fileName, const QString& lib
             int code = 0;
             Helper.Child->WaitForExit(2000, &code);
             StopHelper();
-            return Failed(code > 128 ? QStringLiteral("MediaInfo crashed while reading this file "
-                                                      "(signal %1).")
-                                           .arg(code - 128)
-                                     : QStringLiteral("MediaInfo ended while reading this file "
-                                                      "(exit code %1).")
-                                           .arg(code));
+            return code > 128 ? Failed(TMediaInfoFailure::Crashed, code - 128)
+                              : Failed(TMediaInfoFailure::Ended, code);
         }
     }
 }

@@ -59,6 +59,15 @@ struct TAudioStreamInfoX {
     int32_t DurationMs = 0;
 };
 
+// Why MediaInfo could not report on a file read in a helper process.
+enum class TMediaInfoFailure : int32_t {
+    None,
+    Crashed,   // the value is the signal
+    Ended,     // the value is the exit code
+    TimedOut,  // the value is the time limit in seconds
+    BadAnswer, // the helper's answer could not be read
+};
+
 // Everything learned about one media file.
 struct TVideoFileInfo {
     QString FileName;
@@ -78,6 +87,8 @@ struct TVideoFileInfo {
     uint16_t NumberOfDataStreams = 0; // streams of every kind, the container not counted
     QString EncodedApplication;
     QString MediaInfoFull;
+    TMediaInfoFailure MediaInfoFailure = TMediaInfoFailure::None;
+    int32_t MediaInfoFailureValue = 0;
 };
 
 void ClearVideoFileInfo(TVideoFileInfo& info);

@@ -244,6 +244,10 @@
     X(Report_AudioStream, u"Report_AudioStream", u"AUDIO STREAM") \
     X(Report_DataStreams, u"Report_DataStreams", u"DATA STREAMS:") \
     X(Report_DataStream, u"Report_DataStream", u"DATA STREAM") \
+    X(Report_MediaInfoCrashed, u"Report_MediaInfoCrashed", u"MediaInfo crashed while reading this file (signal %s).") \
+    X(Report_MediaInfoEnded, u"Report_MediaInfoEnded", u"MediaInfo ended while reading this file (exit code %s).") \
+    X(Report_MediaInfoTimedOut, u"Report_MediaInfoTimedOut", u"MediaInfo did not finish reading this file within %s seconds and was stopped.") \
+    X(Report_MediaInfoBadAnswer, u"Report_MediaInfoBadAnswer", u"MediaInfo's helper sent an answer that cannot be read.") \
     X(ScanType_Interlaced, u"ScanType_Interlaced", u"interlaced") \
     X(ScanType_Progressive, u"ScanType_Progressive", u"progressive")
 #define ZORVANE_ERRORS_STRINGS(X) \
