@@ -12,6 +12,7 @@
 #include "filelist/BatchProbe.h"
 #include "filelist/FileInfoReport.h"
 #include "filelist/FileList.h"
+#include "filelist/MediaInfoDll.h"
 #include "filelist/ProbeParser.h"
 #include "localisation/AppStrings.h"
 
@@ -70,6 +71,36 @@ void ProbeOutput(const uint8_t* data, size_t size) {
     info.FileName = QStringLiteral("/in/a.flv");
     ParseProbeOutput(lines, info);
     DeriveVideoStreamSize(info);
+    TFileListRow row;
+    FillRowCells(row, info, Strings());
+    Require(row.DurationMs >= 0, "a duration is never negative");
+    for (int column = 0; column < ListColumnCount; ++column)
+        CellText(row, column, 1);
+    AudioTrackItems(info, Strings());
+    GetInfoAsText(info, Strings());
+    const TEncoderSettings settings = DefaultEncoderSettings(Strings());
+    TBuilderEnvironment environment;
+    TArgumentBuilder(settings, info, Strings(), environment).Pieces();
+}
+
+// MediaInfo's values, as a helper sends them: one "kind/number/parameter=value" per line. They
+// go through the same reading as in the window, then into everything computed from the record.
+// The bytes are also tried as a helper's whole answer.
+void MediaInfoAnswers(const uint8_t* data, size_t size) {
+    const QByteArray bytes = Bytes(data, size);
+    TMediaInfoAnswers answers;
+    answers.Opened = true;
+    for (const QByteArray& line : bytes.split('\n')) {
+        const qsizetype equals = line.indexOf('=');
+        if (equals > 0)
+            answers.Values.insert(QString::fromUtf8(line.left(equals)),
+                                  QString::fromUtf8(line.mid(equals + 1)));
+    }
+    TVideoFileInfo info;
+    info.FileName = QStringLiteral("/in/a.flv");
+    ApplyMediaInfoAnswers(answers, info);
+    if (const std::optional<TMediaInfoAnswers> whole = DeserializeMediaInfoAnswers(bytes))
+        ApplyMediaInfoAnswers(*whole, info);
     TFileListRow row;
     FillRowCells(row, info, Strings());
     Require(row.DurationMs >= 0, "a duration is never negative");
@@ -176,6 +207,7 @@ void UpdateAnswer(const uint8_t* data, size_t size) {
 const std::vector<TFuzzTarget>& FuzzTargets() {
     static const std::vector<TFuzzTarget> targets{
         {"probe_output", ProbeOutput},
+        {"mediainfo_answers", MediaInfoAnswers},
         {"progress_lines", ProgressLines},
         {"console_lines", ConsoleLineSplitter},
         {"ini_file", IniFile},
