@@ -59,6 +59,21 @@ const TAppStrings& Strings() {
     return strings;
 }
 
+// Everything the program computes from a file's record: the row's cells, the audio-track items,
+// the properties report and the encoder command line.
+void UseRecord(const TVideoFileInfo& info) {
+    TFileListRow row;
+    FillRowCells(row, info, Strings());
+    Require(row.DurationMs >= 0, "a duration is never negative");
+    for (int column = 0; column < ListColumnCount; ++column)
+        CellText(row, column, 1);
+    AudioTrackItems(info, Strings());
+    GetInfoAsText(info, Strings());
+    const TEncoderSettings settings = DefaultEncoderSettings(Strings());
+    TBuilderEnvironment environment;
+    TArgumentBuilder(settings, info, Strings(), environment).Pieces();
+}
+
 // The encoder's description of an input, as the probe of the file list reads it, and everything
 // computed from it: the row's cells, the properties report and the encoder command line.
 void ProbeOutput(const uint8_t* data, size_t size) {
@@ -71,16 +86,7 @@ void ProbeOutput(const uint8_t* data, size_t size) {
     info.FileName = QStringLiteral("/in/a.flv");
     ParseProbeOutput(lines, info);
     DeriveVideoStreamSize(info);
-    TFileListRow row;
-    FillRowCells(row, info, Strings());
-    Require(row.DurationMs >= 0, "a duration is never negative");
-    for (int column = 0; column < ListColumnCount; ++column)
-        CellText(row, column, 1);
-    AudioTrackItems(info, Strings());
-    GetInfoAsText(info, Strings());
-    const TEncoderSettings settings = DefaultEncoderSettings(Strings());
-    TBuilderEnvironment environment;
-    TArgumentBuilder(settings, info, Strings(), environment).Pieces();
+    UseRecord(info);
 }
 
 // MediaInfo's values, as a helper sends them: one "kind/number/parameter=value" per line. They
@@ -101,16 +107,7 @@ void MediaInfoAnswers(const uint8_t* data, size_t size) {
     ApplyMediaInfoAnswers(answers, info);
     if (const std::optional<TMediaInfoAnswers> whole = DeserializeMediaInfoAnswers(bytes))
         ApplyMediaInfoAnswers(*whole, info);
-    TFileListRow row;
-    FillRowCells(row, info, Strings());
-    Require(row.DurationMs >= 0, "a duration is never negative");
-    for (int column = 0; column < ListColumnCount; ++column)
-        CellText(row, column, 1);
-    AudioTrackItems(info, Strings());
-    GetInfoAsText(info, Strings());
-    const TEncoderSettings settings = DefaultEncoderSettings(Strings());
-    TBuilderEnvironment environment;
-    TArgumentBuilder(settings, info, Strings(), environment).Pieces();
+    UseRecord(info);
 }
 
 // The progress lines of a conversion: filtered and scanned as the progress window does.

@@ -52,24 +52,26 @@ void StopHelper() {
 
 // The first complete frame in Pending, taken out of it.
 std::optional<QByteArray> TakeFrame() {
-    const qsizetype mark = Helper.Pending.indexOf(QByteArrayView(FrameMark, MarkSize));
-    if (mark < 0) {
-        Helper.Pending = Helper.Pending.right(MarkSize - 1);
-        return std::nullopt;
+    for (;;) {
+        const qsizetype mark = Helper.Pending.indexOf(QByteArrayView(FrameMark, MarkSize));
+        if (mark < 0) {
+            Helper.Pending = Helper.Pending.right(MarkSize - 1);
+            return std::nullopt;
+        }
+        Helper.Pending.remove(0, mark);
+        if (Helper.Pending.size() < HeaderSize)
+            return std::nullopt;
+        const quint32 length = qFromBigEndian<quint32>(Helper.Pending.constData() + MarkSize);
+        if (length > MaxPayload) { // not a frame after all: look for the next mark
+            Helper.Pending.remove(0, 1);
+            continue;
+        }
+        if (Helper.Pending.size() < HeaderSize + qsizetype(length))
+            return std::nullopt;
+        QByteArray payload = Helper.Pending.mid(HeaderSize, length);
+        Helper.Pending.remove(0, HeaderSize + length);
+        return payload;
     }
-    Helper.Pending.remove(0, mark);
-    if (Helper.Pending.size() < HeaderSize)
-        return std::nullopt;
-    const quint32 length = qFromBigEndian<quint32>(Helper.Pending.constData() + MarkSize);
-    if (length > MaxPayload) { // not a frame after all
-        Helper.Pending.remove(0, 1);
-        return TakeFrame();
-    }
-    if (Helper.Pending.size() < HeaderSize + qsizetype(length))
-        return std::nullopt;
-    QByteArray payload = Helper.Pending.mid(HeaderSize, length);
-    Helper.Pending.remove(0, HeaderSize + length);
-    return payload;
 }
 
 TMediaInfoAnswers Failed(TMediaInfoFailure failure, int value = 0) {
