@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSignalSpy>
 #include <QTest>
 #include <gtest/gtest.h>
 #include <memory>
@@ -38,6 +39,20 @@ protected:
         for (int i = 0; i < 600 && Form->FileList()->Busy(); ++i)
             QTest::qWait(50);
         ASSERT_FALSE(Form->FileList()->Busy());
+    }
+
+    // Starts a batch as the window's actions do and lets the window run until it is over.
+    TBatchResult RunBatch(const QString& scriptFileName = {}) {
+        QSignalSpy finished(Form.get(), &TFormMain::BatchFinished);
+        if (!Form->StartBatch(scriptFileName)) {
+            ADD_FAILURE() << "no batch started";
+            return {};
+        }
+        if (finished.isEmpty() && !finished.wait(120000)) {
+            ADD_FAILURE() << "the batch did not end";
+            return {};
+        }
+        return finished.first().first().value<TBatchResult>();
     }
 
     TScratchDir Dir;

@@ -9,53 +9,77 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QSet>
 #include <functional>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
 namespace {
 
-class TFakeView : public TBatchViewBase {
+// What a batch reported through its signals.
+class TRecorder {
 public:
-    std::function<void()> OnEvents;
-    void ProcessEvents() override {
-        if (OnEvents)
-            OnEvents();
+    void Attach(TBatchEngine& engine) {
+        Engine = &engine;
+        QObject::connect(&engine, &TBatchEngine::JobStatus, &engine,
+                         [this, &engine](int job, const QString& status) {
+                             Statuses[engine.Job(job).Row] = status;
+                         });
+        QObject::connect(&engine, &TBatchEngine::Warning, &engine,
+                         [this](const QString& text) { Warnings.append(text); });
+        QObject::connect(&engine, &TBatchEngine::JobProgress, &engine, [this, &engine](int job) {
+            const TBatchJob& j = engine.Job(job);
+            MaxPercent = std::max(MaxPercent, j.Percent);
+            StatusLines.append(j.Display.StatusHtml);
+            if (OnProgress)
+                OnProgress(job);
+        });
+        QObject::connect(&engine, &TBatchEngine::JobStarted, &engine, [this, &engine] {
+            MaxRunning = std::max(MaxRunning, engine.RunningCount());
+        });
+        QObject::connect(&engine, &TBatchEngine::JobFinished, &engine, [this, &engine](int job) {
+            const TBatchJob& j = engine.Job(job);
+            Output = j.OutputLines.join(u'\n');
+            Finished.append(j.Row);
+        });
+        QObject::connect(&engine, &TBatchEngine::BatchFinished, &engine,
+                         [this](const TBatchResult& result) {
+                             ErrorLogCaption = result.ErrorLogCaption;
+                             if (result.AfterConversion == acCloseWindows)
+                                 Actions = QStringList{u"power off"_s, u"close"_s};
+                             else if (result.AfterConversion == acCloseApplication)
+                                 Actions = QStringList{u"close"_s};
+                         });
     }
-    bool EncoderOutputHidden() const override { return false; }
-    void ShowStatusLine(const QString& html) override { StatusLines.append(html); }
-    void ShowProgress(int percent, const QString&, const QString&) override {
-        MaxPercent = std::max(MaxPercent, percent);
+    void Clear() {
+        const auto keep = OnProgress;
+        *this = TRecorder();
+        OnProgress = keep;
     }
-    void ShowEncoderOutput(const QString& text) override { Output = text; }
-    void SetRowStatus(int row, const QString& status) override { Statuses[row] = status; }
-    void LockWindow() override { ++Locks; }
-    void UnlockWindow() override { --Locks; }
-    void ShowWarning(const QString& text) override { Warnings.append(text); }
-    void ShowErrorLog(const QString& caption) override { ErrorLogCaption = caption; }
-    void BatchFinished() override { Finished = true; }
-    void CloseApplication() override { Actions.append(u"close"_s); }
-    void ShutDownComputer() override { Actions.append(u"power off"_s); }
 
+    std::function<void(int job)> OnProgress;
+    TBatchEngine* Engine = nullptr;
     QHash<int, QString> Statuses;
     QStringList Warnings, StatusLines, Actions;
     QString Output, ErrorLogCaption;
+    QList<int> Finished; // rows, in the order their files ended
     int MaxPercent = 0;
-    int Locks = 0;
-    bool Finished = false;
+    int MaxRunning = 0;
 };
 
 struct TStreamFacts {
     QString Video, Audio;
     double Duration = 0;
+    int Width = 0;
 };
 
 TStreamFacts Probe(const QString& file) {
     const TProcessResult r =
         RunProgram(u"ffprobe"_s, {u"-v"_s, u"error"_s, u"-show_entries"_s,
-                                  u"stream=codec_type,codec_name:format=duration"_s, u"-of"_s,
+                                  u"stream=codec_type,codec_name,width:format=duration"_s, u"-of"_s,
                                   u"default=nw=1"_s, file});
     TStreamFacts facts;
     QString type;
@@ -66,6 +90,8 @@ TStreamFacts Probe(const QString& file) {
             facts.Video = type;
         else if (line == u"codec_type=audio")
             facts.Audio = type;
+        else if (line.startsWith(u"width="_s))
+            facts.Width = line.mid(6).toInt();
         else if (line.startsWith(u"duration="_s))
             facts.Duration = line.mid(9).toDouble();
     }
@@ -85,14 +111,18 @@ protected:
         QFile::copy(MediaFile(media), path);
         return path;
     }
-    TBatchResult Run(const QStringList& inputs) {
+    TBatchResult Run(const QStringList& inputs, int atOnce = 1) {
         Rows.clear();
         for (const QString& in : inputs)
             Rows.append({in, true});
-        TConversionBatch batch(Settings, Rows, Options, Params, Strings, View, Log, Abort);
+        View.Clear();
+        TBatchEngine batch(Settings, Rows, Options, Params, Strings, Log);
         batch.ProcessorCount = 2;
-        const TBatchResult result = batch.Run();
-        LastPosition = batch.Position;
+        batch.SimultaneousConversions = atOnce;
+        View.Attach(batch);
+        const TBatchResult result = RunBatchToEnd(batch);
+        LastJobs = batch.Jobs();
+        LogDir = batch.LogDir();
         return result;
     }
 
@@ -102,10 +132,10 @@ protected:
     TEncoderSettings Settings = DefaultEncoderSettings(Strings);
     TBatchOptions Options;
     QList<TBatchRow> Rows;
-    TFakeView View;
+    TRecorder View;
     TErrorLog Log;
-    TAbortState Abort;
-    TBatchPosition LastPosition;
+    QList<TBatchJob> LastJobs;
+    QString LogDir;
 };
 
 } // namespace
@@ -118,8 +148,7 @@ TEST_F(BatchTest, OnePassAviAndMpg) {
     EXPECT_EQ(View.Statuses.value(0), u"Done");
     EXPECT_EQ(View.Statuses.value(1), u"OK - Renamed"); // clip.avi was the first one's
     EXPECT_EQ(Probe(Dir.Path(u"clip_001.avi"_s)).Video, u"mpeg4");
-    EXPECT_EQ(View.Locks, 0);
-    EXPECT_TRUE(View.Finished);
+    EXPECT_EQ(View.Finished.size(), 2);
     EXPECT_EQ(View.MaxPercent, 100);
     TStreamFacts f = Probe(Dir.Path(u"clip.avi"_s));
     EXPECT_EQ(f.Video, u"mpeg4");
@@ -161,7 +190,7 @@ TEST_F(BatchTest, TwoPassesUseTheWorkingFolderAndRemoveIt) {
         Settings.Avi.Video2Pass = true;
         QString logDir;
         bool logsSeen = false;
-        View.OnEvents = [&] {
+        View.OnProgress = [&](int) {
             if (!Params.LogDir.isEmpty() &&
                 QFileInfo::exists(Params.LogDir + u"/ffmpeg2pass-0.log"_s)) {
                 logDir = Params.LogDir;
@@ -170,9 +199,9 @@ TEST_F(BatchTest, TwoPassesUseTheWorkingFolderAndRemoveIt) {
         };
         Options.OutputExists = oeOverwrite;
         const TBatchResult r = Run({mp4});
-        View.OnEvents = nullptr;
+        View.OnProgress = nullptr;
         EXPECT_EQ(r.Converted, 1) << View.Output.toStdString();
-        EXPECT_EQ(LastPosition.CurrentPass, 2);
+        EXPECT_EQ(LastJobs.at(0).CurrentPass, 2);
         EXPECT_TRUE(logsSeen) << "codec " << codec;
         EXPECT_TRUE(logDir.startsWith(QDir::tempPath() + u"/Ostrel_Zorvane_"_s));
         EXPECT_FALSE(QFileInfo::exists(logDir));
@@ -268,7 +297,7 @@ TEST_F(BatchTest, FailuresAreLoggedAndTheBatchGoesOn) {
     // A failed first pass stops the second.
     Settings.Avi.Video2Pass = true;
     r = Run({flv});
-    EXPECT_EQ(LastPosition.CurrentPass, 1);
+    EXPECT_EQ(LastJobs.at(0).CurrentPass, 1);
     EXPECT_EQ(Log.ErrorCount, 1);
 
     // Without errors the after-conversion action runs.
@@ -286,7 +315,7 @@ TEST_F(BatchTest, RejectedValueStopsBeforeRunning) {
     EXPECT_EQ(View.Warnings,
               QStringList{u"Video bitrate: fast\r\nBitrate must be an integer value!"_s});
     EXPECT_FALSE(QFileInfo::exists(Options.ScriptFileName));
-    EXPECT_EQ(View.Locks, 0);
+    EXPECT_EQ(View.Statuses.value(0), QString()); // a script shows no status
 }
 
 TEST_F(BatchTest, AbortStopsTheEncoderAndTheBatch) {
@@ -296,8 +325,8 @@ TEST_F(BatchTest, AbortStopsTheEncoderAndTheBatch) {
     // holds back no frames it would have to finish first.
     Settings.Advanced.AdditionalParams = {u"-vf scale=1920:1080"_s};
     QElapsedTimer sinceAbort;
-    View.OnEvents = [&] {
-        if (!sinceAbort.isValid() && View.MaxPercent > 0 && Abort.RequestAbort())
+    View.OnProgress = [&](int) {
+        if (!sinceAbort.isValid() && View.MaxPercent > 0 && View.Engine->Abort())
             sinceAbort.start();
     };
     const TBatchResult r = Run({first, second});
@@ -309,8 +338,7 @@ TEST_F(BatchTest, AbortStopsTheEncoderAndTheBatch) {
     EXPECT_FALSE(QFileInfo::exists(Dir.Path(u"clip.avi"_s)));
     const QFileInfo out(Dir.Path(u"long.avi"_s));
     EXPECT_TRUE(!out.exists() || out.size() > 0);
-    EXPECT_FALSE(Abort.AbortRequested);
-    EXPECT_FALSE(Abort.TerminateRequested);
+    EXPECT_FALSE(r.Terminated); // "q" was enough
 }
 
 TEST_F(BatchTest, EncoderThatIgnoresStopIsTerminated) {
@@ -319,19 +347,20 @@ TEST_F(BatchTest, EncoderThatIgnoresStopIsTerminated) {
     Settings.Advanced.AdditionalParams = {u"-nostdin -preset:v veryslow"_s};
     Settings.Avi.VideoCodec = vcH264;
     QElapsedTimer sinceAbort;
-    View.OnEvents = [&] {
-        if (!sinceAbort.isValid() && View.MaxPercent > 0 && Abort.RequestAbort())
+    View.OnProgress = [&](int) {
+        if (!sinceAbort.isValid() && View.MaxPercent > 0 && View.Engine->Abort())
             sinceAbort.start();
     };
     const TBatchResult r = Run({first});
     ASSERT_TRUE(sinceAbort.isValid());
-    EXPECT_LT(sinceAbort.elapsed(), 5000);
+    EXPECT_LT(sinceAbort.elapsed(), 3000);
+    EXPECT_TRUE(r.Terminated);
     EXPECT_TRUE(r.Aborted);
     EXPECT_EQ(View.Statuses.value(0), u"Aborted");
     EXPECT_TRUE(View.ErrorLogCaption.isEmpty()); // a terminated encoder opens no error log
     // What the killed encoder left is no finished file.
     EXPECT_FALSE(QFileInfo::exists(Dir.Path(u"long.avi"_s)));
-    EXPECT_FALSE(Abort.TerminateRequested);
+    EXPECT_EQ(ChildrenOf(::getpid()), QList<pid_t>()); // nothing left behind
 }
 
 TEST_F(BatchTest, KeepDates) {
@@ -411,4 +440,147 @@ TEST_F(BatchTest, BatchFileLayout) {
                   Dir.Path(u"clip.avi"_s) + u'"');
     EXPECT_TRUE(text.contains(u"rem ///////////////////////////////// file 2 "_s));
     EXPECT_TRUE(text.endsWith(u"\r\n\r\npause\r\n"_s));
+}
+
+// Several files at once.
+
+TEST_F(BatchTest, TwoAtOnceBothFinish) {
+    const QString a = Input(u"clip.flv"_s, u"a.flv"_s);
+    const QString b = Input(u"clip.mp4"_s, u"b.mp4"_s);
+    const QString c = Input(u"clip15.flv"_s, u"c.flv"_s);
+    const TBatchResult r = Run({a, b, c}, 2);
+    EXPECT_EQ(r.Converted, 3) << View.Output.toStdString();
+    EXPECT_EQ(View.MaxRunning, 2);
+    for (int row = 0; row < 3; ++row)
+        EXPECT_EQ(View.Statuses.value(row), u"Done");
+    EXPECT_EQ(Probe(Dir.Path(u"b.avi"_s)).Width, 640);
+    EXPECT_NEAR(Probe(Dir.Path(u"c.avi"_s)).Duration, 1.0, 0.2);
+    EXPECT_TRUE(View.ErrorLogCaption.isEmpty());
+}
+
+TEST_F(BatchTest, OneFailsTheOthersGoOnAndTheLogKeepsTheListsOrder) {
+    // The first file fails late (damage near its end, and an encoder told to stop at the first
+    // error), the second at once: the log still lists the first one first.
+    QByteArray bytes = ReadFile(MediaFile(u"long.mp4"_s));
+    for (qsizetype i = bytes.size() * 7 / 10; i < bytes.size() * 7 / 10 + 20000; ++i)
+        bytes[i] = 0x55;
+    const QString late = Dir.Path(u"late.mp4"_s);
+    WriteFile(late, bytes);
+    const QString garbage = Dir.Path(u"garbage.flv"_s);
+    WriteFile(garbage, RandomBytes(4000, 3));
+    const QString good = Input(u"clip.flv"_s, u"good.flv"_s);
+    Settings.Advanced.AdditionalParams = {u"-xerror"_s};
+    Options.AfterConversion = acCloseApplication;
+    const TBatchResult r = Run({late, garbage, good}, 2);
+    EXPECT_EQ(r.Failed, 2);
+    EXPECT_EQ(r.Converted, 1);
+    EXPECT_TRUE(View.Statuses.value(0).startsWith(u"Error ("_s))
+        << View.Statuses.value(0).toStdString();
+    EXPECT_TRUE(View.Statuses.value(1).startsWith(u"Error ("_s))
+        << View.Statuses.value(1).toStdString();
+    EXPECT_EQ(View.Statuses.value(2), u"Done");
+    ASSERT_EQ(View.Finished.size(), 3);
+    EXPECT_EQ(View.Finished.last(), 0); // the damaged file ended last
+    EXPECT_EQ(Log.Text().filter(u"Input file: "_s),
+              QStringList({u"Input file: "_s + late, u"Input file: "_s + garbage}));
+    EXPECT_EQ(Log.Text().filter(u"Error # "_s), QStringList({u"Error # 1"_s, u"Error # 2"_s}));
+    EXPECT_EQ(View.ErrorLogCaption, u"Errors (2)");
+    EXPECT_TRUE(View.Actions.isEmpty()); // not after errors
+    EXPECT_FALSE(QFileInfo::exists(Dir.Path(u"garbage.avi"_s)));
+    EXPECT_GT(QFileInfo(Dir.Path(u"good.avi"_s)).size(), 0);
+}
+
+TEST_F(BatchTest, FilesAtOnceNeverShareAnOutput) {
+    const QString flv = Input(u"clip.flv"_s, u"a.flv"_s);
+    const QString mp4 = Input(u"clip.mp4"_s, u"a.mp4"_s);
+    // Rename: two names, decided before the encoders start.
+    TBatchResult r = Run({flv, mp4}, 2);
+    EXPECT_EQ(r.Converted, 2);
+    EXPECT_EQ(View.Statuses.value(0), u"Done");
+    EXPECT_EQ(View.Statuses.value(1), u"OK - Renamed");
+    EXPECT_EQ(Probe(Dir.Path(u"a.avi"_s)).Width, 320);
+    EXPECT_EQ(Probe(Dir.Path(u"a_001.avi"_s)).Width, 640);
+    QFile::remove(Dir.Path(u"a.avi"_s));
+    QFile::remove(Dir.Path(u"a_001.avi"_s));
+
+    // Overwrite: the second writes over the first's output, after it, never beside it.
+    Options.OutputExists = oeOverwrite;
+    r = Run({flv, mp4}, 2);
+    EXPECT_EQ(r.Converted, 2);
+    EXPECT_EQ(View.MaxRunning, 1);
+    EXPECT_EQ(View.Statuses.value(1), u"OK - Overwritten");
+    EXPECT_EQ(Probe(Dir.Path(u"a.avi"_s)).Width, 640);
+    QFile::remove(Dir.Path(u"a.avi"_s));
+
+    // Skip: the second is skipped, as it would be after the first had written its output.
+    Options.OutputExists = oeSkip;
+    r = Run({flv, mp4}, 2);
+    EXPECT_EQ(r.Converted, 1);
+    EXPECT_EQ(r.Skipped, 1);
+    EXPECT_EQ(View.Statuses.value(1), u"Skipped");
+
+    // An input of the batch is never written over, whatever the choice.
+    const QString avi = Dir.Path(u"a.avi"_s);
+    const QByteArray before = ReadFile(avi);
+    Options.OutputExists = oeOverwrite;
+    r = Run({flv, avi}, 2);
+    EXPECT_EQ(r.Converted, 2) << View.Output.toStdString();
+    EXPECT_EQ(View.Statuses.value(0), u"OK - Renamed");
+    EXPECT_EQ(View.Statuses.value(1), u"OK - Renamed");
+    EXPECT_EQ(ReadFile(avi), before);
+    EXPECT_TRUE(QFileInfo::exists(Dir.Path(u"a_001.avi"_s)));
+    EXPECT_TRUE(QFileInfo::exists(Dir.Path(u"a_002.avi"_s)));
+}
+
+TEST_F(BatchTest, AbortStopsEveryRunningFile) {
+    const QString a = Input(u"long.mp4"_s, u"a.mp4"_s);
+    const QString b = Input(u"long.mp4"_s, u"b.mp4"_s);
+    const QString c = Input(u"clip.flv"_s, u"c.flv"_s);
+    Settings.Advanced.AdditionalParams = {u"-vf scale=1920:1080"_s};
+    QElapsedTimer sinceAbort;
+    QSet<int> started;
+    View.OnProgress = [&](int job) {
+        if (View.Engine->Job(job).Percent > 0)
+            started.insert(job);
+        if (!sinceAbort.isValid() && started.size() == 2 && View.Engine->Abort())
+            sinceAbort.start();
+    };
+    const TBatchResult r = Run({a, b, c}, 2);
+    ASSERT_TRUE(sinceAbort.isValid());
+    EXPECT_LT(sinceAbort.elapsed(), 3000);
+    EXPECT_TRUE(r.Aborted);
+    EXPECT_EQ(View.Statuses.value(0), u"Aborted");
+    EXPECT_EQ(View.Statuses.value(1), u"Aborted");
+    EXPECT_FALSE(View.Statuses.contains(2));
+    EXPECT_EQ(ChildrenOf(::getpid()), QList<pid_t>());
+    EXPECT_TRUE(View.Actions.isEmpty());
+}
+
+TEST_F(BatchTest, TwoPassFilesAtOnceEachKeepTheirOwnPassLog) {
+    const QString a = Input(u"clip.mp4"_s, u"a.mp4"_s);
+    const QString b = Input(u"clip640.flv"_s, u"b.flv"_s);
+    Settings.Avi.Video2Pass = true;
+    QSet<QString> logs;
+    View.OnProgress = [&](int) {
+        for (const QString& sub : {u"1"_s, u"2"_s})
+            if (QFileInfo::exists(Params.LogDir + u'/' + sub + u"/ffmpeg2pass-0.log"_s))
+                logs.insert(sub);
+    };
+    const TBatchResult r = Run({a, b}, 2);
+    EXPECT_EQ(r.Converted, 2) << View.Output.toStdString();
+    EXPECT_EQ(View.MaxRunning, 2);
+    EXPECT_EQ(logs, QSet<QString>({u"1"_s, u"2"_s}));
+    EXPECT_FALSE(QFileInfo::exists(LogDir));
+    EXPECT_EQ(Probe(Dir.Path(u"a.avi"_s)).Video, u"mpeg4");
+    EXPECT_EQ(Probe(Dir.Path(u"b.avi"_s)).Video, u"mpeg4");
+}
+
+TEST(BatchEngine, AutoMeansOnePerTwoCoresAndNeverMoreThanTheCores) {
+    EXPECT_EQ(AutoSimultaneousConversions(1), 1);
+    EXPECT_EQ(AutoSimultaneousConversions(2), 2);
+    EXPECT_EQ(AutoSimultaneousConversions(4), 2);
+    EXPECT_EQ(AutoSimultaneousConversions(8), 4);
+    EXPECT_EQ(SimultaneousConversionsFor(0, 1), 1);
+    EXPECT_EQ(SimultaneousConversionsFor(3, 2), 2); // a setting from a larger machine
+    EXPECT_EQ(SimultaneousConversionsFor(1, 8), 1);
 }

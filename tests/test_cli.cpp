@@ -264,7 +264,8 @@ TEST(Cli, CtrlCAbortsTheBatch) {
     const QString input = dir.Path(QStringLiteral("long.mp4"));
     ASSERT_TRUE(QFile::copy(MediaFile(QStringLiteral("long.mp4")), input));
     QProcess cli;
-    cli.start(Cli, {QStringLiteral("convert"), QStringLiteral("--profile"), SlowProfile(dir), input,
+    cli.start(Cli, {QStringLiteral("convert"), QStringLiteral("--jobs"), QStringLiteral("1"),
+                    QStringLiteral("--profile"), SlowProfile(dir), input,
                     MediaFile(QStringLiteral("clip.flv"))});
     ASSERT_TRUE(cli.waitForStarted());
     QByteArray out;
@@ -301,8 +302,8 @@ TEST(Cli, NoEncoderOutlivesTheProgram) {
     const QString input = dir.Path(QStringLiteral("long.mp4"));
     ASSERT_TRUE(QFile::copy(MediaFile(QStringLiteral("long.mp4")), input));
     QProcess cli;
-    cli.start(Cli,
-              {QStringLiteral("convert"), QStringLiteral("--profile"), SlowProfile(dir), input});
+    cli.start(Cli, {QStringLiteral("convert"), QStringLiteral("--profile"), SlowProfile(dir), input,
+                    MediaFile(QStringLiteral("long.mp4"))});
     ASSERT_TRUE(cli.waitForStarted());
     QByteArray out;
     while (!out.contains('%') && cli.waitForReadyRead(20000))
@@ -321,4 +322,78 @@ TEST(Cli, NoEncoderOutlivesTheProgram) {
             EXPECT_TRUE(stat.readAll().contains(") Z ")) << "encoder " << pid << " still runs";
         }
     }
+}
+
+TEST(Cli, ConvertSeveralAtOnce) {
+    TScratchDir dir;
+    QStringList inputs;
+    for (const char* name : {"a.flv", "b.flv", "c.flv"}) {
+        const QString path = dir.Path(QString::fromUtf8(name));
+        ASSERT_TRUE(QFile::copy(MediaFile(QStringLiteral("clip.flv")), path));
+        inputs.append(path);
+    }
+    const TProcessResult r = RunCli(
+        QStringList{QStringLiteral("convert"), QStringLiteral("--jobs"), QStringLiteral("2")} +
+        inputs);
+    EXPECT_EQ(r.ExitCode, 0) << r.Err.toStdString();
+    for (const QString& in : inputs) {
+        EXPECT_TRUE(r.Out.contains(in + QStringLiteral(": Done\n"))) << r.Out.toStdString();
+        EXPECT_GT(QFileInfo(in.chopped(4) + QStringLiteral(".avi")).size(), 0);
+    }
+    for (const char* bad : {"0", "many", "-1"})
+        EXPECT_EQ(RunCli({QStringLiteral("convert"), QStringLiteral("--jobs"),
+                          QString::fromUtf8(bad), inputs.first()})
+                      .ExitCode,
+                  2)
+            << bad;
+}
+
+TEST(Cli, AJobFileForGnuParallel) {
+    TScratchDir dir;
+    // Two files that map to one output, an awkward name, and two passes each.
+    QStringList inputs;
+    for (const char* name : {"clip.flv", "clip.mp4", "it's $x y.flv"}) {
+        const QString path = dir.Path(QStringLiteral("in/") + QString::fromUtf8(name));
+        QDir().mkpath(dir.Path(QStringLiteral("in")));
+        ASSERT_TRUE(QFile::copy(MediaFile(QStringLiteral("clip.flv")), path));
+        inputs.append(path);
+    }
+    const QString profile = dir.Path(QStringLiteral("twopass.ini"));
+    WriteFile(profile, "[AVI]\nVideo2Pass=1\n");
+    const QString jobs = dir.Path(QStringLiteral("jobs.txt"));
+    TProcessResult r = RunCli(QStringList{QStringLiteral("script"), QStringLiteral("--format"),
+                                          QStringLiteral("parallel"), QStringLiteral("--profile"),
+                                          profile, QStringLiteral("--output"), jobs} +
+                              inputs);
+    ASSERT_EQ(r.ExitCode, 0) << r.Err.toStdString();
+    const QStringList lines = QString::fromUtf8(ReadFile(jobs)).split(u'\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 3); // one line per file
+    EXPECT_TRUE(lines.at(0).contains(QStringLiteral("'\\''") + inputs.at(0)))
+        << lines.at(0).toStdString();                                  // absolute and quoted
+    EXPECT_TRUE(lines.at(1).contains(QStringLiteral("clip_001.avi"))); // no shared output
+    EXPECT_TRUE(lines.at(0).contains(QStringLiteral("-pass 1")) &&
+                lines.at(0).contains(QStringLiteral("&& '\\''")));
+
+    // GNU parallel runs it, two at once, from a folder of its own: no pass log is left anywhere.
+    const QString work = dir.Path(QStringLiteral("work"));
+    QDir().mkpath(work);
+    QProcess parallel;
+    parallel.setWorkingDirectory(work);
+    parallel.setStandardInputFile(jobs);
+    parallel.start(QStringLiteral("parallel"),
+                   {QStringLiteral("--will-cite"), QStringLiteral("-j"), QStringLiteral("2")});
+    ASSERT_TRUE(parallel.waitForStarted(10000)) << "GNU parallel is not installed";
+    ASSERT_TRUE(parallel.waitForFinished(120000));
+    EXPECT_EQ(parallel.exitCode(), 0) << parallel.readAllStandardError().toStdString();
+    for (const char* out : {"clip.avi", "clip_001.avi", "it's $x y.avi"}) {
+        const QString file = dir.Path(QStringLiteral("in/") + QString::fromUtf8(out));
+        const TProcessResult probe =
+            RunProgram(QStringLiteral("ffprobe"),
+                       {QStringLiteral("-v"), QStringLiteral("error"),
+                        QStringLiteral("-show_entries"), QStringLiteral("stream=codec_name"),
+                        QStringLiteral("-of"), QStringLiteral("csv=p=0"), file});
+        EXPECT_TRUE(probe.Out.startsWith(QStringLiteral("mpeg4"))) << out;
+    }
+    EXPECT_EQ(QDir(work).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList());
+    EXPECT_FALSE(QFileInfo::exists(dir.Path(QStringLiteral("in/ffmpeg2pass-0.log"))));
 }

@@ -1,11 +1,16 @@
 #include "TestSupport.h"
 #include "execution/ConRun.h"
+#include "execution/EncoderRun.h"
 #include "platform/Platform.h"
 
 #include <QDir>
+#include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFile>
+#include <QTimer>
 #include <functional>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
@@ -218,4 +223,92 @@ TEST(ConRun, ChildThatCannotStartRaisesTheSystemError) {
         EXPECT_EQ(RunningProcess.dwProcessId, 0);
         EXPECT_FALSE(WriteToConsoleInput("q"));
     }
+}
+
+// The same runs driven by the event loop.
+
+namespace {
+
+// Runs the loop until the run has finished (at most `limitMs`); false when it has not.
+bool WaitFor(const TEncoderRun& run, int limitMs) {
+    QEventLoop loop;
+    QObject::connect(&run, &TEncoderRun::Finished, &loop, &QEventLoop::quit);
+    QTimer::singleShot(limitMs, &loop, &QEventLoop::quit);
+    if (run.Running())
+        loop.exec();
+    return !run.Running();
+}
+
+} // namespace
+
+TEST(EncoderRun, LinesAndExitCodeAsTheBlockingRunner) {
+    TEncoderRun run;
+    QStringList seen;
+    QObject::connect(&run, &TEncoderRun::LineRead, &run,
+                     [&](const QString& line) { seen.append(line); });
+    int finished = 0;
+    int code = -1;
+    QObject::connect(&run, &TEncoderRun::Finished, &run, [&](int c) {
+        ++finished;
+        code = c;
+    });
+    run.Start(Child, Params({u"out=a\\r\\nb\\rc\\r\\nx\\ny\\r\\nlast"_s, u"exit=3"_s}), {});
+    ASSERT_TRUE(WaitFor(run, 10000));
+    EXPECT_EQ(code, 3);
+    EXPECT_EQ(finished, 1);
+    EXPECT_EQ(run.Lines(), ConsoleLines("a\r\nb\rc\r\nx\ny\r\nlast"));
+    EXPECT_EQ(run.Lines(), RunChild({u"out=a\\r\\nb\\rc\\r\\nx\\ny\\r\\nlast"_s}));
+    EXPECT_EQ(seen.last(), u"last");
+}
+
+TEST(EncoderRun, TheLoopGoesOnWhileTheChildRuns) {
+    TEncoderRun run;
+    int ticks = 0;
+    QTimer timer;
+    timer.setInterval(20);
+    QObject::connect(&timer, &QTimer::timeout, &timer, [&] { ++ticks; });
+    timer.start();
+    run.Start(Child, Params({u"sleep=500"_s}), {});
+    ASSERT_TRUE(WaitFor(run, 10000));
+    EXPECT_GE(ticks, 10);
+    EXPECT_EQ(run.ExitCode(), 0);
+}
+
+TEST(EncoderRun, StopInSteps) {
+    // "q" is enough for a child that listens.
+    TEncoderRun polite;
+    polite.Start(Child, Params({u"waitq"_s}), {});
+    polite.Stop(5000);
+    polite.Stop(5000); // a second call sends nothing more
+    ASSERT_TRUE(WaitFor(polite, 4000));
+    EXPECT_FALSE(polite.Terminated());
+    EXPECT_EQ(polite.Lines().filter(u"got q"_s).size(), 1);
+
+    // One that does not listen has its process group killed after the grace period.
+    TEncoderRun deaf;
+    deaf.Start(Child, Params({u"sleep=60000"_s}), {});
+    QElapsedTimer clock;
+    clock.start();
+    deaf.Stop(300);
+    ASSERT_TRUE(WaitFor(deaf, 5000));
+    EXPECT_TRUE(deaf.Terminated());
+    EXPECT_EQ(deaf.ExitCode(), 128 + 9);
+    EXPECT_GE(clock.elapsed(), 290);
+    EXPECT_EQ(ChildrenOf(::getpid()), QList<pid_t>());
+}
+
+TEST(EncoderRun, ChildThatClosesItsOutputButLingers) {
+    TEncoderRun run;
+    run.LingerMs = 300;
+    run.Start(Child, Params({u"out=bye\\r\\n"_s, u"close"_s, u"sleep=60000"_s}), {});
+    ASSERT_TRUE(WaitFor(run, 5000));
+    EXPECT_EQ(run.ExitCode(), StillActiveExitCode);
+    EXPECT_EQ(run.Lines().first(), u"bye");
+}
+
+TEST(EncoderRun, ChildThatCannotStartRaisesTheSystemError) {
+    TScratchDir dir;
+    TEncoderRun run;
+    EXPECT_THROW(run.Start(dir.Path(u"missing"_s), u"-i x"_s, {}), EOSError);
+    EXPECT_FALSE(run.Running());
 }

@@ -13,6 +13,7 @@
 #include "windows/panels/FileListPanel.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QElapsedTimer>
@@ -57,6 +58,20 @@ protected:
         return Form->FileList()->Model()->Rows().at(size_t(row)).Status;
     }
     TFormProgress* Progress() const { return Form->findChild<TFormProgress*>(); }
+    // "Convert checked files", and the window left to run until the batch is over.
+    void Convert() {
+        QSignalSpy finished(Form.get(), &TFormMain::BatchFinished);
+        Form->Action(u"actConvert"_s)->trigger();
+        ASSERT_TRUE(!finished.isEmpty() || finished.wait(120000));
+    }
+    // The options window's "Simultaneous conversions": 0 Auto, else that many.
+    void SetSimultaneousConversions(int n) {
+        Form->Action(u"actShowOptions"_s)->trigger();
+        auto* box = Form->findChild<QComboBox*>(u"cbSimultaneousConversions"_s);
+        ASSERT_TRUE(box);
+        box->setCurrentIndex(n);
+        Form->Action(u"actShowOptions"_s)->trigger(); // closes it again
+    }
 };
 
 } // namespace
@@ -76,7 +91,7 @@ TEST_F(ConvertWindowTest, ConvertsTheCheckedRowsAndShowsTheOutcome) {
     const QString c = Copy(u"clip15.flv"_s, u"c.flv"_s);
     Add({a, b, c});
     Form->FileList()->Model()->SetChecked({1}, false);
-    Form->Action(u"actConvert"_s)->trigger();
+    Convert();
     EXPECT_EQ(Status(0), u"Done");
     EXPECT_EQ(Status(1), u"Ready"); // unchecked: left alone
     EXPECT_EQ(Status(2), u"Done");
@@ -95,7 +110,7 @@ TEST_F(ConvertWindowTest, AFailingFileOpensTheErrorLog) {
     const QString bad = Dir.Path(u"in/bad.flv"_s);
     WriteFile(bad, RandomBytes(4000, 11));
     Add({bad, good});
-    Form->Action(u"actConvert"_s)->trigger();
+    Convert();
     EXPECT_TRUE(Status(0).startsWith(u"Error"_s)) << Status(0).toStdString();
     EXPECT_EQ(Status(1), u"Done");
     auto* errors = Form->findChild<TFormErrors*>();
@@ -110,6 +125,7 @@ TEST_F(ConvertWindowTest, AFailingFileOpensTheErrorLog) {
 }
 
 TEST_F(ConvertWindowTest, AbortStopsTheEncoderAndUnlocksTheWindow) {
+    SetSimultaneousConversions(1);
     const QString longer = Copy(u"long.mp4"_s, u"long.mp4"_s);
     const QString next = Copy(u"clip.flv"_s, u"next.flv"_s);
     Add({longer, next});
@@ -122,7 +138,7 @@ TEST_F(ConvertWindowTest, AbortStopsTheEncoderAndUnlocksTheWindow) {
     });
     QElapsedTimer clock;
     clock.start();
-    const TBatchResult result = Form->RunBatch(QString());
+    const TBatchResult result = RunBatch(QString());
     EXPECT_TRUE(result.Aborted);
     EXPECT_LT(clock.elapsed(), 15000);
     EXPECT_EQ(Status(0), u"Aborted");
@@ -139,7 +155,7 @@ TEST_F(ConvertWindowTest, ClosingDuringABatchStopsTheEncoderThenSaves) {
         sinceClose.start();
         Form->close();
     });
-    Form->RunBatch(QString());
+    RunBatch(QString());
     ASSERT_TRUE(sinceClose.isValid());
     EXPECT_LT(sinceClose.elapsed(), 5000);
     EXPECT_EQ(EncoderChildren(), 0);
@@ -153,7 +169,7 @@ TEST_F(ConvertWindowTest, AScriptFromTheWindowEqualsTheCommandLineToolsOne) {
     const QString b = Copy(u"audio.mp3"_s, u"$x.mp3"_s);
     Add({a, b});
     const QString fromWindow = Dir.Path(u"window.sh"_s);
-    const TBatchResult result = Form->RunBatch(fromWindow);
+    const TBatchResult result = RunBatch(fromWindow);
     EXPECT_FALSE(result.Aborted);
     const QString fromCli = Dir.Path(u"cli.sh"_s);
     const TProcessResult cli =
@@ -171,13 +187,13 @@ TEST_F(ConvertWindowTest, PowerOffOnlyAfterACleanConversion) {
     const QString bad = Dir.Path(u"in/bad.flv"_s);
     WriteFile(bad, RandomBytes(4000, 12));
     Add({bad});
-    Form->RunBatch(QString()); // an error: no power-off
+    RunBatch(QString()); // an error: no power-off
     EXPECT_EQ(powerOffs, 0);
     Form->FileList()->Clear();
     Add({Copy(u"clip.flv"_s, u"ok.flv"_s)});
-    Form->RunBatch(Dir.Path(u"s.sh"_s)); // a script: no power-off
+    RunBatch(Dir.Path(u"s.sh"_s)); // a script: no power-off
     EXPECT_EQ(powerOffs, 0);
-    const TBatchResult clean = Form->RunBatch(QString());
+    const TBatchResult clean = RunBatch(QString());
     EXPECT_EQ(clean.Failed, 0);
     EXPECT_EQ(Status(0), u"Done");
     EXPECT_EQ(powerOffs, 1);
@@ -195,6 +211,89 @@ TEST_F(ConvertWindowTest, StatusBadgesShowTheirBackgrounds) {
         for (int x = 0; x < image.width() && !badge; ++x)
             badge = image.pixelColor(x, y) == QColor(0x49, 0x69, 0x54);
     EXPECT_TRUE(badge) << "no pixel of the badge's background";
+}
+
+TEST_F(ConvertWindowTest, SeveralFilesAtOnceShowInTheProgressWindow) {
+    SetSimultaneousConversions(2);
+    const QString a = Copy(u"long.mp4"_s, u"a.mp4"_s);
+    const QString b = Copy(u"long.mp4"_s, u"b.mp4"_s);
+    const QString c = Copy(u"clip.flv"_s, u"c.flv"_s);
+    Add({a, b, c});
+    int mostRows = 0;
+    QString overall;
+    QString title;
+    QTimer watch;
+    watch.setInterval(50);
+    QObject::connect(&watch, &QTimer::timeout, Form.get(), [&] {
+        mostRows = std::max(mostRows, Progress()->JobRows());
+        if (!Progress()->OverallText().isEmpty())
+            overall = Progress()->OverallText();
+        if (Form->windowTitle() != ProductTitle())
+            title = Form->windowTitle();
+        // The locked window takes no new batch meanwhile.
+        EXPECT_FALSE(Form->Action(u"actConvert"_s)->isEnabled());
+    });
+    watch.start();
+    const TBatchResult result = RunBatch();
+    watch.stop();
+    EXPECT_EQ(result.Converted, 3);
+    EXPECT_EQ(mostRows, 2);
+    EXPECT_TRUE(overall.startsWith(u"Overall: "_s)) << overall.toStdString();
+    EXPECT_TRUE(title.endsWith(u"% "_s + ProductTitle())) << title.toStdString();
+    for (int row = 0; row < 3; ++row)
+        EXPECT_EQ(Status(row), u"Done");
+    EXPECT_EQ(Progress()->JobRows(), 0);
+    EXPECT_EQ(Form->windowTitle(), ProductTitle());
+    if (const QString shots = qEnvironmentVariable("ZORVANE_SCREENSHOT_DIR"); !shots.isEmpty())
+        Progress()->grab().save(shots + u"/progress-after.png"_s);
+    // Kept in the settings file, after the keys that were there before.
+    Form->close();
+    const QStringList keys = TIniFile(Dir.Path(u"app/zorvane.ini"_s)).SectionKeys(u"MAIN"_s);
+    ASSERT_FALSE(keys.isEmpty());
+    EXPECT_EQ(keys.last(), u"SimultaneousConversions");
+    EXPECT_EQ(TIniFile(Dir.Path(u"app/zorvane.ini"_s))
+                  .ReadString(u"MAIN"_s, u"SimultaneousConversions"_s, {}),
+              u"2");
+}
+
+TEST_F(ConvertWindowTest, ClosingDuringAParallelBatchStopsEveryEncoderThenSaves) {
+    SetSimultaneousConversions(2);
+    Add({Copy(u"long.mp4"_s, u"a.mp4"_s), Copy(u"long.mp4"_s, u"b.mp4"_s)});
+    Form->findChild<QPlainTextEdit*>(u"meParams"_s)->setPlainText(u"-vf scale=1920:1080"_s);
+    QElapsedTimer sinceClose;
+    QTimer watch;
+    watch.setInterval(20);
+    QObject::connect(&watch, &QTimer::timeout, Form.get(), [&] {
+        if (!sinceClose.isValid() && EncoderChildren() == 2 && Progress()->Percent() > 0) {
+            sinceClose.start();
+            Form->close();
+        }
+    });
+    watch.start();
+    const TBatchResult result = RunBatch();
+    watch.stop();
+    ASSERT_TRUE(sinceClose.isValid());
+    EXPECT_LT(sinceClose.elapsed(), 3000);
+    EXPECT_TRUE(result.Aborted);
+    EXPECT_EQ(Status(0), u"Aborted");
+    EXPECT_EQ(Status(1), u"Aborted");
+    EXPECT_EQ(EncoderChildren(), 0);
+    QTest::qWait(100); // the close waits for the batch to end, then runs
+    EXPECT_FALSE(Form->isVisible());
+    EXPECT_TRUE(TIniFile(Dir.Path(u"app/zorvane.ini"_s)).SectionExists(u"PROGRESS"_s));
+}
+
+TEST_F(ConvertWindowTest, TheLastOutputOfARunIsAlwaysShown) {
+    // A fast two-pass run: the pane ends with the run's last progress line, the one the status
+    // line reads.
+    Form->findChild<QCheckBox*>(u"chAviVideo2Pass"_s)->setChecked(true);
+    Add({Copy(u"clip.flv"_s, u"fast.flv"_s)});
+    const TBatchResult result = RunBatch();
+    EXPECT_EQ(result.Converted, 1);
+    const QStringList frames = Progress()->OutputText().split(u'\n').filter(u"frame="_s);
+    ASSERT_FALSE(frames.isEmpty()) << Progress()->OutputText().toStdString();
+    EXPECT_TRUE(frames.last().startsWith(u"frame=   25"_s)) << frames.last().toStdString();
+    EXPECT_TRUE(Progress()->StatusHtml().contains(u"Done"_s));
 }
 
 // A loopback HTTP server that answers every request with `answer`, or never when it is empty.

@@ -1,11 +1,11 @@
 #include "TestSupport.h"
 #include "core/AppParams.h"
+#include "execution/ConRun.h"
 #include "execution/ErrorLog.h"
 #include "execution/ProgressMonitor.h"
 #include "localisation/AppStrings.h"
 
 #include <gtest/gtest.h>
-#include <thread>
 
 using namespace Qt::StringLiterals;
 
@@ -13,24 +13,6 @@ namespace {
 
 const QString ProgressLine =
     u"frame=  250 fps= 50 q=3.1 size=    1234kB time=00:00:10.00 bitrate=1011.2kbits/s speed=2.00x"_s;
-
-class TRecordingView : public IProgressView {
-public:
-    void ProcessEvents() override { ++Events; }
-    bool EncoderOutputHidden() const override { return Hidden; }
-    void ShowStatusLine(const QString& html) override { Status = html; }
-    void ShowProgress(int percent, const QString& title, const QString& caption) override {
-        Percent = percent;
-        Title = title;
-        Caption = caption;
-    }
-    void ShowEncoderOutput(const QString& text) override { Output = text; }
-
-    bool Hidden = false;
-    int Events = 0;
-    int Percent = -1;
-    QString Status, Title, Caption, Output;
-};
 
 } // namespace
 
@@ -124,53 +106,49 @@ TEST(ProgressMonitor, RecordedOutputIsFilteredAndShown) {
 
 TEST(ProgressMonitor, LineHandler) {
     const TAppStrings strings;
-    TRecordingView view;
-    TAbortState abort;
     QStringList lines{u"Press [q] to stop, [?] for help"_s, ProgressLine};
     const TBatchPosition position{1, 1, 1, false, false};
-    const uint32_t estimated = 1000;
-    TProgressMonitor monitor(lines, abort, position, estimated, QString(), strings, view);
-    monitor.OnConsoleLine(ProgressLine);
-    EXPECT_EQ(view.Events, 1);
-    EXPECT_EQ(view.Percent, 25);
-    EXPECT_EQ(view.Title, u"25% "_s + ProductTitle());
-    EXPECT_EQ(view.Caption, u"Progress: 25%");
+    TRunDisplay d = MonitorRunLines(lines, true, position, 1000, strings);
+    EXPECT_EQ(d.Percent, 25);
+    EXPECT_EQ(ProgressAppTitle(d.Percent), u"25% "_s + ProductTitle());
+    EXPECT_EQ(ProgressCaption(d.Percent, strings), u"Progress: 25%");
     EXPECT_EQ(lines, QStringList{ProgressLine}); // filtered in place when shown
-    EXPECT_EQ(view.Output, ProgressLine);
+    EXPECT_EQ(d.PaneText, ProgressLine);
+    EXPECT_EQ(d.Values.Seconds, 10.0);
+    EXPECT_EQ(d.Values.Speed, u"2.00x");
 
     // Hidden output: "Please wait..." until 100 % or the closing summary.
-    view.Hidden = true;
     lines = QStringList{u"Press [q] to stop"_s, ProgressLine};
-    monitor.OnConsoleLine({});
-    EXPECT_EQ(view.Output, u"Please wait...");
+    d = MonitorRunLines(lines, false, position, 1000, strings);
+    EXPECT_EQ(d.PaneText, u"Please wait...");
     EXPECT_EQ(lines.size(), 2); // not filtered while hidden
     lines.append(u"video:55kB audio:17kB global headers:0kB muxing overhead: 15.7%"_s);
-    monitor.OnConsoleLine({});
-    EXPECT_TRUE(view.Output.contains(u"muxing overhead"_s));
+    d = MonitorRunLines(lines, false, position, 1000, strings);
+    EXPECT_TRUE(d.PaneText.contains(u"muxing overhead"_s));
     // While hidden a "Multiple frames" entry freezes the status.
-    view.Status.clear();
     lines.prepend(u"Multiple frames in a packet from stream 0"_s);
-    monitor.OnConsoleLine({});
-    EXPECT_TRUE(view.Status.isEmpty());
+    d = MonitorRunLines(lines, false, position, 1000, strings);
+    EXPECT_TRUE(d.Stopped);
+    EXPECT_TRUE(d.StatusHtml.isEmpty());
 }
 
-TEST(ProgressMonitor, AbortProtocol) {
-    TAbortState abort;
-    EXPECT_FALSE(abort.RequestAbort()); // no batch: nothing to abort
-    abort.ConversionRunning = true;
-    EXPECT_TRUE(abort.RequestAbort());
-    EXPECT_FALSE(abort.RequestAbort()); // pressed twice: "q" goes once
-    EXPECT_TRUE(abort.Aborted());
-    abort.Tick();
-    EXPECT_FALSE(abort.TerminateRequested);
-    std::this_thread::sleep_for(std::chrono::milliseconds(TAbortState::GracePeriodMs + 50));
-    abort.Tick();
-    EXPECT_TRUE(abort.TerminateRequested);
-    // When the batch ends the abort is over: nothing terminates later probes.
-    abort.Reset();
-    abort.Tick();
-    EXPECT_FALSE(abort.TerminateRequested);
-    EXPECT_FALSE(abort.AbortRequested);
+TEST(ProgressMonitor, OverallProgressOfABatch) {
+    // Weighted by duration: a 30 s file half done and a 10 s file not begun: 37 %.
+    TBatchOverall o = BatchOverall({{30, 0.5}, {10, 0}}, 15000);
+    EXPECT_EQ(o.Percent, 37);
+    // 15 s for 37.5 %: 25 s to go at the same speed.
+    EXPECT_EQ(o.MsLeft, 25000);
+    // A file without a known duration counts as the average of the others.
+    o = BatchOverall({{10, 1}, {0, 0}, {30, 0}}, 4000);
+    EXPECT_EQ(o.Percent, 16); // 10 of 60
+    // Too early to tell.
+    EXPECT_EQ(BatchOverall({{10, 0.5}}, 500).MsLeft, -1);
+    EXPECT_EQ(BatchOverall({{10, 0}}, 5000).MsLeft, -1);
+    EXPECT_EQ(BatchOverall({}, 5000).Percent, 0);
+    EXPECT_EQ(BatchOverall({{0, 1}, {0, 1}}, 5000).Percent, 100);
+    EXPECT_EQ(TimeLeftText(65000), u"1:05");
+    EXPECT_EQ(TimeLeftText(3723000), u"1:02:03");
+    EXPECT_EQ(TimeLeftText(400), u"0:01");
 }
 
 TEST(ErrorLog, Entries) {

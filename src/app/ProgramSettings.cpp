@@ -128,6 +128,11 @@ void LoadProgramSettings(TProgramSettings& s, const TIniFile& ini, QSize screen)
             : vcXvid;
     s.DragAcceptDirectories =
         ini.ReadBool(Main, QStringLiteral("DragAcceptDirectories"), s.DragAcceptDirectories);
+    // "Auto" or a number of files at once; anything else is Auto.
+    bool number = false;
+    const int jobs =
+        ini.ReadString(Main, QStringLiteral("SimultaneousConversions"), QString()).toInt(&number);
+    s.SimultaneousConversions = number && jobs >= 1 ? std::min(jobs, 64) : 0;
 }
 
 void LoadProgressSettings(TProgramSettings& s, const TIniFile& ini) {
@@ -187,6 +192,10 @@ void StoreProgramSettings(const TProgramSettings& s, TIniFile& ini) {
         if (ListColumns[size_t(i)].Hideable)
             ini.WriteBool(Main, Key(ListColumns[size_t(i)], "_Visible"),
                           s.Columns[size_t(i)].Visible);
+    // Newer than the keys above: written after them, so that they keep their order.
+    ini.WriteString(Main, QStringLiteral("SimultaneousConversions"),
+                    s.SimultaneousConversions > 0 ? QString::number(s.SimultaneousConversions)
+                                                  : QStringLiteral("Auto"));
 
     const TProgressWindowSettings& p = s.Progress;
     ini.WriteBool(Progress, QStringLiteral("DontShowEncoderOutput"), p.DontShowEncoderOutput);

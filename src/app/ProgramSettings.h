@@ -59,6 +59,7 @@ struct TProgramSettings {
     QString LastDir;
     bool DragAcceptDirectories = true;
     std::array<TColumnSettings, ListColumnCount> Columns = DefaultColumnSettings();
+    int SimultaneousConversions = 0; // files converted at once; 0 = Auto
 
     // Read only: keys for users who edit the file.
     bool EscExit = true; // Esc closes the main window; false as soon as a settings file exists

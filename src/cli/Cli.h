@@ -16,7 +16,9 @@ QTextStream& Err();
 QString TerminalText(QString text);
 
 // --profile FILE and --format avi|mpg.
-void AddSettingsOptions(QCommandLineParser& parser);
+void AddSettingsOptions(QCommandLineParser& parser, bool scriptFormats = false);
+// sh, bat or parallel: a kind of script that `script --format` takes besides avi and mpg.
+bool ScriptFormatOption(const QString& value);
 // The encoder settings the options ask for; 0, or the exit status of a mistake (told on
 // standard error).
 int SettingsFromOptions(const QCommandLineParser& parser, const QString& command,

@@ -6,24 +6,16 @@
 #include "encoding/ArgumentBuilder.h"
 #include "encoding/BatchDriver.h"
 #include "encoding/ReferenceLists.h"
-#include "filelist/AnalysisCache.h"
 #include "filelist/MediaInfoDll.h"
 #include "localisation/AppStrings.h"
 #include "platform/Platform.h"
 
 #include <QFileInfo>
 #include <QRegularExpression>
-#include <csignal>
-#include <thread>
+#include <QSocketNotifier>
 #include <unistd.h>
 
 namespace {
-
-volatile std::sig_atomic_t Interrupted = 0;
-
-extern "C" void OnInterrupt(int) {
-    Interrupted = 1;
-}
 
 QString PlainText(const QString& html) {
     static const QRegularExpression tags(QStringLiteral("<[^>]*>"));
@@ -39,23 +31,74 @@ QString PlainText(const QString& html) {
 
 // The terminal as the batch's window: statuses and a progress line on standard output,
 // warnings and the error log on standard error, Ctrl+C as Abort.
-class TTerminalView : public TBatchViewBase {
+class TTerminalView : public QObject {
 public:
-    TTerminalView(const QList<TBatchRow>& rows, TAbortState& abort, const TErrorLog& log)
-        : Rows(rows), Abort(abort), Log(log), Terminal(::isatty(STDOUT_FILENO) == 1) {}
-
-    void ProcessEvents() override {
-        if (Interrupted && !Abort.AbortRequested) {
+    TTerminalView(TBatchEngine& engine, const TErrorLog& log)
+        : Engine(engine), Log(log), Terminal(::isatty(STDOUT_FILENO) == 1) {
+        connect(&engine, &TBatchEngine::Warning, this, [this](const QString& text) {
             EndProgressLine();
-            Err() << "Aborting...\n";
+            Err() << TerminalText(text) << '\n';
             Err().flush();
-            Abort.RequestAbort();
+        });
+        connect(&engine, &TBatchEngine::JobStatus, this, [this](int job, const QString& status) {
+            EndProgressLine();
+            LastTenth = -1;
+            Out() << Engine.Job(job).Input << ": " << status << '\n';
+            Out().flush();
+        });
+        connect(&engine, &TBatchEngine::JobProgress, this, &TTerminalView::ShowProgress);
+        connect(&engine, &TBatchEngine::BatchFinished, this, [this](const TBatchResult& result) {
+            EndProgressLine();
+            if (!result.ErrorLogCaption.isEmpty()) {
+                Err() << result.ErrorLogCaption << ":\n" << Log.Text().join(u'\n') << '\n';
+                Err().flush();
+            }
+        });
+        // Ctrl+C, and the end of the terminal or of the session: Abort, as the window's button.
+        const int fd = Platform::CloseSignalsFd();
+        if (fd >= 0) {
+            auto* signals = new QSocketNotifier(fd, QSocketNotifier::Read, this);
+            connect(signals, &QSocketNotifier::activated, this, [this, fd] {
+                char bytes[16];
+                while (::read(fd, bytes, sizeof bytes) > 0) {
+                }
+                if (Engine.Abort()) {
+                    EndProgressLine();
+                    Err() << "Aborting...\n";
+                    Err().flush();
+                }
+            });
         }
     }
-    void ShowStatusLine(const QString& html) override { StatusLine = PlainText(html); }
-    void ShowProgress(int percent, const QString&, const QString&) override {
-        // The status line reads "Converting file: 1 / 2 :: Speed: 2.00x ( 50 frames/sec ) ...".
-        const QString line = QStringLiteral("%1% ").arg(percent, 3) + StatusLine;
+
+private:
+    void ShowProgress(int job) {
+        const TBatchJob& j = Engine.Job(job);
+        QString line;
+        int percent = 0;
+        if (Engine.SimultaneousConversions <= 1) {
+            // "Converting file: 1 / 2 :: Speed: 2.00x ( 50 frames/sec ) :: Frame: ..."
+            if (j.Percent <= 0)
+                return;
+            percent = j.Percent;
+            line = QStringLiteral("%1% ").arg(percent, 3) + PlainText(j.Display.StatusHtml);
+        } else {
+            // The whole batch, then every file under way with its percentage and speed.
+            const TBatchOverall overall = Engine.Overall();
+            percent = overall.Percent;
+            line = QStringLiteral("%1%").arg(percent, 3);
+            if (overall.MsLeft >= 0)
+                line +=
+                    QStringLiteral(" (") + TimeLeftText(overall.MsLeft) + QStringLiteral(" left)");
+            for (const TBatchJob& running : Engine.Jobs()) {
+                if (running.State != TJobState::Running)
+                    continue;
+                line += QStringLiteral(" | ") + QFileInfo(running.Input).fileName() +
+                        QStringLiteral(" %1%").arg(running.Percent);
+                if (!running.Display.Values.Speed.isEmpty())
+                    line += u' ' + running.Display.Values.Speed;
+            }
+        }
         if (Terminal) {
             Out() << '\r' << line << "\x1b[K";
             Out().flush();
@@ -66,38 +109,18 @@ public:
         }
         LastTenth = percent / 10;
     }
-    void SetRowStatus(int row, const QString& status) override {
-        EndProgressLine();
-        LastTenth = -1;
-        Out() << Rows.at(row).Path << ": " << status << '\n';
-        Out().flush();
-    }
-    void ShowWarning(const QString& text) override {
-        EndProgressLine();
-        Err() << TerminalText(text) << '\n';
-        Err().flush();
-    }
-    void ShowErrorLog(const QString& caption) override {
-        EndProgressLine();
-        Err() << caption << ":\n" << Log.Text().join(u'\n') << '\n';
-        Err().flush();
-    }
-    void BatchFinished() override { EndProgressLine(); }
 
-private:
     void EndProgressLine() {
         if (ProgressShown)
             Out() << '\n';
         ProgressShown = false;
     }
 
-    const QList<TBatchRow>& Rows;
-    TAbortState& Abort;
+    TBatchEngine& Engine;
     const TErrorLog& Log;
     bool Terminal;
     bool ProgressShown = false;
     int LastTenth = -1;
-    QString StatusLine;
 };
 
 int RunBatch(const QCommandLineParser& parser, bool script) {
@@ -129,6 +152,7 @@ int RunBatch(const QCommandLineParser& parser, bool script) {
         return 2;
     }
     options.KeepFileDates = parser.isSet(QStringLiteral("keep-dates"));
+    int jobs = 0; // Auto
     if (script) {
         options.ScriptFileName = parser.value(QStringLiteral("output"));
         if (options.ScriptFileName.isEmpty()) {
@@ -136,6 +160,28 @@ int RunBatch(const QCommandLineParser& parser, bool script) {
             return 2;
         }
         options.ScriptFileName = QFileInfo(options.ScriptFileName).absoluteFilePath();
+        // --format sh|bat|parallel; without it the name's ending chooses .sh or .bat.
+        for (const QString& value : parser.values(QStringLiteral("format"))) {
+            const QString format = value.toLower();
+            if (!ScriptFormatOption(format))
+                continue;
+            options.ParallelJobFile = format == u"parallel";
+            if (format != u"parallel" &&
+                ScriptKindFor(options.ScriptFileName) !=
+                    (format == u"sh" ? TScriptKind::Sh : TScriptKind::Bat)) {
+                Err() << "zorvane-cli script: the name of the script must end in ." << format
+                      << '\n';
+                return 2;
+            }
+        }
+    } else if (parser.isSet(QStringLiteral("jobs"))) {
+        const QString value = parser.value(QStringLiteral("jobs")).toLower();
+        bool ok = false;
+        jobs = value == u"auto" ? 0 : value.toInt(&ok);
+        if (value != u"auto" && (!ok || jobs < 1)) {
+            Err() << "zorvane-cli convert: --jobs takes a number from 1 or auto\n";
+            return 2;
+        }
     }
 
     int status = 0;
@@ -153,47 +199,17 @@ int RunBatch(const QCommandLineParser& parser, bool script) {
     if (rows.isEmpty())
         return 1;
 
-    // The first file is described as the batch reaches it; the others meanwhile, side by side
-    // and many files per encoder run, so that the batch starts no encoder just to read a
-    // description once the first file is under way.
-    TAnalysisCache analyses;
-    QStringList others;
-    for (const TBatchRow& row : rows.mid(1))
-        others.append(row.Path);
     if (!AppParams.MediaInfoDll.isEmpty())
         LoadMediaInfoLibrary(AppParams.MediaInfoDll);
-    std::thread background;
-    if (!others.isEmpty())
-        background = std::thread(
-            [&] { AnalyseFiles(others, AppParams.ffmpeg, AppParams.MediaInfoDll, 1, &analyses); });
-    const QString first = rows.first().Path;
-    const auto waitForOthers = [&](const QString& input) {
-        if (input != first && background.joinable())
-            background.join();
-    };
-
     TErrorLog log;
-    TAbortState abort;
-    TTerminalView view(rows, abort, log);
-    TConversionBatch batch(settings, rows, options, AppParams, strings, view, log, abort);
-    batch.ResolutionEntries = resolutions;
-    batch.ProcessorCount = GetProcessorCount();
-    batch.Cache = &analyses;
-    batch.BeforeAnalysis = waitForOthers;
-    Interrupted = 0;
-    const auto previous = std::signal(SIGINT, OnInterrupt);
-    TBatchResult result;
-    try {
-        result = batch.Run();
-    } catch (...) {
-        std::signal(SIGINT, previous);
-        if (background.joinable())
-            background.join();
-        throw;
-    }
-    std::signal(SIGINT, previous);
-    if (background.joinable())
-        background.join();
+    TBatchEngine engine(settings, rows, options, AppParams, strings, log);
+    engine.ResolutionEntries = resolutions;
+    engine.ProcessorCount = GetProcessorCount();
+    engine.SimultaneousConversions = SimultaneousConversionsFor(jobs, GetProcessorCount());
+    // Nothing shows the encoder's output here; the error log filters what it keeps.
+    engine.OutputShown = true;
+    TTerminalView view(engine, log);
+    const TBatchResult result = RunBatchToEnd(engine);
     if (result.StoppedEarly || result.Aborted || result.Failed > 0)
         status = 1;
     if (script && status == 0)
@@ -204,7 +220,7 @@ int RunBatch(const QCommandLineParser& parser, bool script) {
 } // namespace
 
 void AddConvertOptions(QCommandLineParser& p, bool script) {
-    AddSettingsOptions(p);
+    AddSettingsOptions(p, script);
     if (script)
         p.addOption({QStringLiteral("output"),
                      QStringLiteral("The script to write; .sh gives a POSIX shell script, any "
@@ -218,6 +234,10 @@ void AddConvertOptions(QCommandLineParser& p, bool script) {
                  QStringLiteral("WHAT")});
     p.addOption({QStringLiteral("keep-dates"),
                  QStringLiteral("Give the outputs the dates of their inputs.")});
+    if (!script)
+        p.addOption({QStringLiteral("jobs"),
+                     QStringLiteral("Files converted at once: a number, or auto (the default)."),
+                     QStringLiteral("N")});
     p.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("A media file."),
                             QStringLiteral("FILE..."));
 }

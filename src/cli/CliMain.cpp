@@ -39,13 +39,22 @@ QString TerminalText(QString text) {
     return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
 }
 
-void AddSettingsOptions(QCommandLineParser& p) {
+void AddSettingsOptions(QCommandLineParser& p, bool scriptFormats) {
     p.addOption({QStringLiteral("profile"),
                  QStringLiteral("Load these encoder settings over the defaults (a file, or the "
                                 "name of a saved or shipped profile)."),
                  QStringLiteral("FILE")});
-    p.addOption({QStringLiteral("format"), QStringLiteral("Output format: avi or mpg."),
+    p.addOption({QStringLiteral("format"),
+                 scriptFormats
+                     ? QStringLiteral("Output format: avi or mpg; and the script's kind: sh or bat "
+                                      "(by default as the name ends), or parallel, a job file for "
+                                      "GNU parallel with one line per file. May be given twice.")
+                     : QStringLiteral("Output format: avi or mpg."),
                  QStringLiteral("FORMAT")});
+}
+
+bool ScriptFormatOption(const QString& value) {
+    return value == u"sh" || value == u"bat" || value == u"parallel";
 }
 
 int SettingsFromOptions(const QCommandLineParser& parser, const QString& command,
@@ -68,10 +77,16 @@ int SettingsFromOptions(const QCommandLineParser& parser, const QString& command
         }
         LoadProfile(settings, profile, {strings, 0, int(resolutions.size()) + 2});
     }
-    if (parser.isSet(QStringLiteral("format"))) {
-        const QString format = parser.value(QStringLiteral("format")).toLower();
+    // `script` takes the kind of script here too (--format parallel): each value is one or
+    // the other.
+    for (const QString& value : parser.values(QStringLiteral("format"))) {
+        const QString format = value.toLower();
+        if (command == u"script" && ScriptFormatOption(format))
+            continue;
         if (format != u"avi" && format != u"mpg") {
-            Err() << "zorvane-cli " << command << ": --format takes avi or mpg\n";
+            Err() << "zorvane-cli " << command
+                  << (command == u"script" ? ": --format takes avi, mpg, sh, bat or parallel\n"
+                                           : ": --format takes avi or mpg\n");
             return 2;
         }
         settings.OutputFormat = format == u"mpg" ? TOutputFormat::MPG : TOutputFormat::AVI;

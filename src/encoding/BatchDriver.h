@@ -1,23 +1,31 @@
 #pragma once
 
-#include "encoding/ArgumentBuilder.h"
 #include "encoding/BatchScript.h"
 #include "encoding/EncoderSettings.h"
 #include "execution/ErrorLog.h"
 #include "execution/ProgressMonitor.h"
 #include "filelist/VideoFileInfo.h"
+#include "platform/Platform.h"
 
+#include <QElapsedTimer>
+#include <QHash>
 #include <QList>
+#include <QObject>
 #include <QString>
 #include <QStringList>
 #include <functional>
-#include <optional>
+#include <memory>
 
 struct TAppParams;
 class TAnalysisCache;
 struct TAppStrings;
+class TEncoderRun;
+class QThreadPool;
 
-// Converts the checked rows of the file list, or writes the same work as a script.
+// Converts the checked rows of the file list, several files at once when asked, or writes the
+// same work as a script. Driven by the event loop: the encoders run as child processes whose
+// output and end arrive as events, the analyses run on threads of the engine's own, and all of it
+// is reported through signals.
 
 struct TBatchRow {
     QString Path;
@@ -34,123 +42,188 @@ struct TBatchOptions {
     int AfterConversion = acDoNothing;
     bool KeepFileDates = false;
     QString ScriptFileName; // set: write a script instead of converting
-};
-
-// What a progress display shows while a batch runs (besides the monitor's lines).
-class IBatchProgress : public IProgressView {
-public:
-    virtual void ShowProgressWindow() = 0;
-    virtual void SetAbortCaption(const QString& caption) = 0;
-    virtual void SetProgressBar(int percent) = 0;
-    virtual void SetProgressBarVisible(bool visible) = 0;
-    virtual void SetInputFile(const QString& path) = 0;
-    virtual void SetOutputLabel(const QString& html) = 0;
-    // The status label; `colour` (0x00BBGGRR) when it is to be coloured.
-    virtual void SetStatus(const QString& html, std::optional<quint32> colour) = 0;
-    virtual void RestoreTitles(const QString& appTitle, const QString& caption) = 0;
-    // The batch is over; the progress window hides itself when the user asked for it.
-    virtual void BatchFinished() = 0;
-};
-
-// What the window around a batch does: the rows, the lock, messages, what follows the batch.
-class IBatchWindow {
-public:
-    virtual ~IBatchWindow() = default;
-    virtual void SetRowStatus(int row, const QString& status) = 0;
-    virtual void LockWindow() = 0;
-    virtual void UnlockWindow() = 0;
-    virtual void ShowWarning(const QString& text) = 0;
-    virtual void ShowErrorLog(const QString& caption) = 0;
-    virtual void CloseApplication() = 0;
-    virtual void ShutDownComputer() = 0;
-};
-
-// Both parts, as the batch driver reports to them.
-class IBatchView : public IBatchProgress, public IBatchWindow {};
-
-// A view that shows nothing: implementations derive from it and override what they use.
-class TBatchViewBase : public IBatchView {
-public:
-    void ProcessEvents() override {}
-    bool EncoderOutputHidden() const override { return true; }
-    void ShowStatusLine(const QString&) override {}
-    void ShowProgress(int, const QString&, const QString&) override {}
-    void ShowEncoderOutput(const QString&) override {}
-    void ShowProgressWindow() override {}
-    void SetAbortCaption(const QString&) override {}
-    void SetProgressBar(int) override {}
-    void SetProgressBarVisible(bool) override {}
-    void SetInputFile(const QString&) override {}
-    void SetOutputLabel(const QString&) override {}
-    void SetStatus(const QString&, std::optional<quint32>) override {}
-    void RestoreTitles(const QString&, const QString&) override {}
-    void BatchFinished() override {}
-    void SetRowStatus(int, const QString&) override {}
-    void LockWindow() override {}
-    void UnlockWindow() override {}
-    void ShowWarning(const QString&) override {}
-    void ShowErrorLog(const QString&) override {}
-    void CloseApplication() override {}
-    void ShutDownComputer() override {}
+    // GNU parallel's job file instead of a .sh/.bat script (ScriptFileName names it).
+    bool ParallelJobFile = false;
 };
 
 struct TBatchResult {
-    bool Started = false; // at least the first row was reached
+    bool Started = false; // at least the first file was reached
     bool StoppedEarly = false;
     bool Aborted = false;
-    int Converted = 0; // runs that ended with exit code 0 (script lines in script mode)
+    bool Terminated = false; // an encoder had to be ended by force
+    int Converted = 0;       // files converted (script lines written in script mode)
     int Skipped = 0;
     int Failed = 0;
+    // What the window does now: open the error log with this caption (empty: not), and the
+    // after-conversion choice to carry out (acDoNothing unless the batch was clean).
+    QString ErrorLogCaption;
+    int AfterConversion = acDoNothing;
 };
 
-class TConversionBatch {
+// The number of conversions at once that "Auto" stands for on a machine with `cores` cores.
+int AutoSimultaneousConversions(int cores);
+// The setting (0 = Auto) as a number of conversions at once, 1 to the cores.
+int SimultaneousConversionsFor(int setting, int cores);
+
+enum class TJobState { Waiting, Skipped, Preparing, Running, Finished };
+
+// One checked row of the batch: its output decided before any encoder starts, then its
+// analysis, its one or two encoder runs and its outcome.
+struct TBatchJob {
+    int Row = 0;    // in the batch's rows
+    int FileNo = 0; // 1-based among the checked rows
+    QString Input;
+    QString Output;
+    QString Status; // the status the row shows (planned, then the outcome)
+    bool Skip = false;
+    bool OutputExistedBefore = false;
+    TJobState State = TJobState::Waiting;
+
+    // Once analysed.
+    double Seconds = 0; // the input's duration; 0 when unknown
+    uint32_t EstimatedFrames = 0;
+    bool TwoPass = false;
+    QString WorkDir;
+    QString FirstArguments, SecondArguments; // the command lines of the runs
+
+    // While it runs.
+    int CurrentPass = 1;
+    int Percent = 0;         // of the current run
+    TRunDisplay Display;     // the current run as the progress window shows it
+    QStringList OutputLines; // the current run's output (filtered when shown)
+    double Done = 0;         // share of the whole job done, 0..1
+    int ExitCode = 0;
+    bool AbortedHere = false; // the batch was aborted while this file was under way
+    bool Terminated = false;
+    bool Succeeded = false;
+    bool Abandoned = false; // could not be set up or started: the batch stopped early
+    Platform::TFileDates Dates;
+    QStringList LogDetails; // error-log entries waiting for their turn in the list's order
+    bool Logged = false;
+    bool AnalysisRequested = false;
+    TEncoderRun* Run = nullptr;
+};
+
+class TBatchEngine : public QObject {
+    Q_OBJECT
+
 public:
-    TConversionBatch(const TEncoderSettings& settings, const QList<TBatchRow>& rows,
-                     const TBatchOptions& options, TAppParams& params, const TAppStrings& strings,
-                     IBatchView& view, TErrorLog& errorLog, TAbortState& abort);
+    TBatchEngine(const TEncoderSettings& settings, const QList<TBatchRow>& rows,
+                 const TBatchOptions& options, TAppParams& params, const TAppStrings& strings,
+                 TErrorLog& errorLog, QObject* parent = nullptr);
+    // Waits for analyses still under way; encoders still running are killed.
+    ~TBatchEngine() override;
 
     // The resolution list (from its third item) and the processor count the builder uses.
     QStringList ResolutionEntries;
     int ProcessorCount = 2;
+    // How many files are converted at once (a script is always written in order, one by one).
+    int SimultaneousConversions = 1;
     // Kept analyses of the list's files: an unchanged file is not described again.
     TAnalysisCache* Cache = nullptr;
-    // Called before a file's analysis is looked for, so that one still being made can be
-    // waited for rather than made twice.
-    std::function<void(const QString& input)> BeforeAnalysis;
+    // Whether the encoder's output is shown: it is then filtered as it comes (the progress
+    // window's "Don't show encoder output" clears it).
+    bool OutputShown = true;
 
-    TBatchResult Run();
+    // Starts the batch. BatchFinished follows in every case, also for a batch that stops before
+    // its first file (then before Start returns).
+    void Start();
+    // The Abort: every running encoder gets "q", and the grace period after which it is ended by
+    // force; no further file starts. False when no batch runs or an abort is under way.
+    bool Abort();
 
-    // Shared with the progress window while the batch runs.
-    TBatchPosition Position;
-    TVideoFileInfo CurrentFileInfo;
-    QStringList EncoderOutputLines;
+    bool Running() const { return IsRunning; }
+    bool AbortRequested() const { return Aborting; }
+    bool ScriptMode() const { return InScriptMode; }
+    bool NoVideoOutput() const { return NoVideo; }
+    int FileCount() const { return Position.BatchFileCount; }
+    int RunningCount() const { return Active; }
+    const QList<TBatchJob>& Jobs() const { return JobList; }
+    const TBatchJob& Job(int job) const { return JobList.at(job); }
+    TBatchOverall Overall() const;
+    const TBatchResult& Result() const { return Outcome; }
+    // The folder of this batch's two-pass runs (each file has one of its own below it when
+    // several run at once).
+    QString LogDir() const { return WorkFolder; }
+
+    // The encoder's stop, in steps: "q", then this long, then the kill of its process group.
+    static constexpr int GracePeriodMs = 2500;
+
+Q_SIGNALS:
+    // The batch has its files and goes on; the progress window shows now.
+    void BatchStarted();
+    // A message for the user: a rejected value, a folder that cannot be made, an unsafe name.
+    void Warning(const QString& text);
+    void JobStarted(int job);
+    // A line of the encoder's output; the job's display is up to date.
+    void JobLine(int job, const QString& line);
+    // The job's percentage or status line changed.
+    void JobProgress(int job);
+    // The text for the row's status cell (not sent while writing a script).
+    void JobStatus(int job, const QString& status);
+    // The job is over: converted, failed, aborted or skipped.
+    void JobFinished(int job);
+    void BatchFinished(const TBatchResult& result);
 
 private:
-    class TWarnings;
-    enum class TRowResult { Next, Stop, Abort };
-    TRowResult ConvertRow(int row, int fileNo, TBatchScript& script, TBatchResult& result);
-    int RunEncoder(const QString& arguments, const QString& workDir);
-    void RecordFailure(int exitCode, const QString& input, const QString& output);
-    void CommonEnd();
+    // What a file's preparation on an analysis thread hands back.
+    struct TPrepared {
+        TVideoFileInfo Info;
+        QString AacEncoder;
+    };
+    bool PlanJobs();
     QString OutputPath(const QString& input) const;
+    void Schedule();
+    bool OutputBusy(const TBatchJob& job) const;
+    void StartJob(int job);
+    void LookAhead();
+    void RequestAnalysis(int job);
+    void Prepared(int job, const TPrepared& prepared);
+    bool StartStep(int job, int pass);
+    void LineRead(int job);
+    void StepFinished(int job, int exitCode);
+    void RecordFailure(int job, int exitCode);
+    void FinishJob(int job);
+    void Abandon(int job);
+    void FlushErrorLog(bool all);
+    void StopEarly();
+    void FinishBatch();
 
-    const TEncoderSettings& Settings;
-    const QList<TBatchRow>& Rows;
-    const TBatchOptions& Options;
+    TEncoderSettings Settings;
+    QList<TBatchRow> Rows;
+    TBatchOptions Options;
     TAppParams& Params;
     const TAppStrings& Strings;
-    IBatchView& View;
     TErrorLog& ErrorLog;
-    TAbortState& Abort;
+    std::unique_ptr<QThreadPool> Pool;
+    std::unique_ptr<TBatchScript> Script;
+    QList<TBatchJob> JobList;
+    QHash<int, TPrepared> Ready; // analyses of files whose turn has not come yet
+    TBatchPosition Position;
+    TBatchResult Outcome;
+    QElapsedTimer Clock;
     QString FFmpeg;
-    QString AacEncoder;
-    bool ScriptMode = false;
+    QString WorkFolder;
+    qsizetype NextJob = 0;
+    qsizetype NextLog = 0;
+    int Active = 0;
+    bool IsRunning = false;
+    bool Aborting = false;
+    bool Stopping = false; // a file could not be set up: the batch ends as after an early stop
+    bool InScriptMode = false;
+    bool NoVideo = false;
     bool LogDirCreated = false;
-    uint32_t EstimatedFrames = 0;
+    bool Finished = false;
 };
 
+// Runs a whole batch in a local event loop and returns its result: for the command-line tool and
+// the tests, never for the window.
+TBatchResult RunBatchToEnd(TBatchEngine& engine);
+
 // The path itself when nothing exists there, else the first free "name_001.ext" (the separator
-// and the digit count as given); empty when all 100000 are taken.
-QString GetUniqueFileName(const QString& path, const QString& separator, int digits);
+// and the digit count as given); empty when all 100000 are taken. `taken` tells a name in use
+// besides the files that exist.
+QString GetUniqueFileName(const QString& path, const QString& separator, int digits,
+                          const std::function<bool(const QString&)>& taken = {});
 // Removes the encoder's two-pass log files from the working folder, then the folder.
 void ClearLogs(const QString& logDir);

@@ -44,7 +44,11 @@ TScriptKind ScriptKindFor(const QString& fileName) {
 }
 
 std::optional<QString> UnsafeScriptPath(TScriptKind kind, const QString& path) {
-    if (kind == TScriptKind::Sh)
+    if (kind == TScriptKind::Parallel && std::any_of(path.cbegin(), path.cend(), IsControl))
+        return QStringLiteral("a job file holds one line per file: a name with a line break or "
+                              "another control character can not stand in it: ") +
+               path;
+    if (kind != TScriptKind::Bat)
         return std::nullopt; // single quotes hold any character but NUL
     if (path.contains(u'"'))
         return QStringLiteral("a batch file can not quote a name that holds a double quote: ") +
@@ -78,6 +82,10 @@ QString ShellQuote(const QString& word) {
 }
 
 void TBatchScript::Begin(const QString& ffmpegExe) {
+    if (Kind == TScriptKind::Parallel) {
+        Encoder = ffmpegExe;
+        return;
+    }
     if (Kind == TScriptKind::Bat) {
         Lines << QStringLiteral("@echo off");
         // "!" in a name must stay a "!" even where delayed expansion is on by default.
@@ -89,6 +97,10 @@ void TBatchScript::Begin(const QString& ffmpegExe) {
 }
 
 void TBatchScript::SetPiece(const QString& name, const QString& value) {
+    if (Kind == TScriptKind::Parallel) {
+        Pieces.insert(name, value);
+        return;
+    }
     if (Kind == TScriptKind::Bat) {
         Lines << BatSetLine(name, value);
         return;
@@ -101,6 +113,8 @@ void TBatchScript::SetPiece(const QString& name, const QString& value) {
 }
 
 void TBatchScript::FileComment(int fileNo) {
+    if (Kind == TScriptKind::Parallel)
+        return;
     const QString bar(33, u'/');
     Lines << QString()
           << (Kind == TScriptKind::Bat ? QStringLiteral("rem ") : QStringLiteral("# ")) + bar +
@@ -108,6 +122,36 @@ void TBatchScript::FileComment(int fileNo) {
 }
 
 void TBatchScript::Command(const QString& input, const QString& output, bool h264, int pass) {
+    if (Kind == TScriptKind::Parallel) {
+        // The very arguments a conversion runs, each quoted for the shell.
+        TArgumentPieces pieces;
+        pieces.VCodec = Pieces.value(QStringLiteral("VCodec"));
+        pieces.VParams = Pieces.value(QStringLiteral("VParams"));
+        pieces.ACodec = Pieces.value(QStringLiteral("ACodec"));
+        pieces.AParams = Pieces.value(QStringLiteral("AParams"));
+        pieces.AdvParams = Pieces.value(QStringLiteral("AdvParams"));
+        pieces.AddParams = Pieces.value(QStringLiteral("AddParams"));
+        // Every name in quotes, the options as they are when they need none.
+        const auto quoted = [](const QString& name) {
+            return u'\'' + QString(name).replace(u'\'', QStringLiteral("'\\''")) + u'\'';
+        };
+        QStringList words{quoted(Encoder)};
+        for (const QString& arg :
+             SplitCommandLine(ArgumentString(pieces, input, output, h264, pass)))
+            words << (arg == input || arg == output ? quoted(arg) : ShellQuote(arg));
+        Runs << words.join(u' ');
+        if (pass == 1)
+            return;
+        // Two passes run at once on one machine must not share a pass log: each line works in
+        // a folder of its own, removed when the line ends, and hands on the encoder's status.
+        const QString inner = QStringLiteral("d=$(mktemp -d) && cd \"$d\" && { ") +
+                              Runs.join(QStringLiteral(" && ")) +
+                              QStringLiteral("; s=$?; cd /; rm -rf \"$d\"; exit $s; }");
+        // Through sh, whatever shell the user's parallel starts.
+        Lines << QStringLiteral("sh -c ") + ShellQuote(inner);
+        Runs.clear();
+        return;
+    }
     const QString middle = RunOptionsBetweenPieces(h264, pass);
     if (Kind == TScriptKind::Bat) {
         Lines << QStringLiteral("%ffmpeg% -y -i \"") + BatQuotedText(input) +
@@ -124,6 +168,8 @@ void TBatchScript::Command(const QString& input, const QString& output, bool h26
 }
 
 void TBatchScript::End() {
+    if (Kind == TScriptKind::Parallel)
+        return;
     Lines << QString();
     if (Kind == TScriptKind::Bat)
         Lines << QStringLiteral("pause");
@@ -132,6 +178,8 @@ void TBatchScript::End() {
 }
 
 QString TBatchScript::Text() const {
+    if (Kind == TScriptKind::Parallel && Lines.isEmpty())
+        return {};
     const QString end = Kind == TScriptKind::Bat ? QStringLiteral("\r\n") : QStringLiteral("\n");
     return Lines.join(end) + end;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -8,7 +9,9 @@
 // shell script (.sh), chosen by the file's extension. Every path is quoted for its language, so
 // that no file name can run a command or change the script.
 
-enum class TScriptKind { Bat, Sh };
+// Parallel: a job file for GNU parallel, one line per file (absolute paths, every word quoted),
+// each line a POSIX shell command that works in a temporary folder of its own.
+enum class TScriptKind { Bat, Sh, Parallel };
 TScriptKind ScriptKindFor(const QString& fileName);
 
 // Why `path` cannot be written safely into a script of that kind, or nothing when it can.
@@ -44,4 +47,8 @@ public:
 private:
     TScriptKind Kind;
     QStringList Lines;
+    // For the job file: the encoder, the pieces of the current file and its runs so far.
+    QString Encoder;
+    QHash<QString, QString> Pieces;
+    QStringList Runs;
 };

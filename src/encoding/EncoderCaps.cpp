@@ -3,6 +3,7 @@
 #include "execution/ConRun.h"
 
 #include <QHash>
+#include <QMutex>
 #include <QRegularExpression>
 
 namespace {
@@ -20,10 +21,13 @@ bool HasEncoder(const QStringList& lines, const QString& name) {
 } // namespace
 
 QString AacEncoderFor(const QString& ffmpegExe) {
+    // Asked from the batch's analysis threads: one answer per encoder, kept under a lock.
+    static QMutex mutex;
     static QHash<QString, QString> known;
     const QString fdk = QStringLiteral("libfdk_aac");
     if (ffmpegExe.isEmpty())
         return fdk;
+    const QMutexLocker lock(&mutex);
     if (const auto it = known.constFind(ffmpegExe); it != known.cend())
         return it.value();
     QStringList lines;

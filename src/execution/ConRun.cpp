@@ -6,63 +6,13 @@
 #include <QElapsedTimer>
 #include <cstring>
 
-TRunningProcess RunningProcess;
+thread_local TRunningProcess RunningProcess;
 
 namespace {
 
-// The child of the innermost run in progress; a window serviced during a run may start a probe
-// of its own, which is then the one WriteToConsoleInput talks to.
-Platform::TChildProcess* CurrentChild = nullptr;
-
-class TLineCollector {
-public:
-    TLineCollector(QStringList* lines, IConsoleObserver* observer)
-        : Lines(lines), Observer(observer) {
-        Buffer.reserve(ConsoleLinePieceBytes);
-    }
-
-    void Feed(const QByteArray& bytes) {
-        for (const char c : bytes) {
-            if (c == '\n') {
-                if (!AfterCR)
-                    Flush();
-                NewLinePending = true;
-            } else if (c == '\r') {
-                Flush();
-            } else {
-                Buffer.append(c);
-                if (Buffer.size() == ConsoleLinePieceBytes) {
-                    // Every piece of an overlong line is an entry of its own, the rest too.
-                    NewLinePending = true;
-                    Flush();
-                    NewLinePending = true;
-                }
-            }
-            AfterCR = c == '\r';
-        }
-    }
-
-    void Flush() {
-        const QString line = QString::fromUtf8(Buffer);
-        if (Lines != nullptr) {
-            if (NewLinePending || Lines->isEmpty())
-                Lines->append(line);
-            else
-                Lines->last() = line;
-        }
-        NewLinePending = false;
-        Buffer.clear();
-        if (Observer != nullptr)
-            Observer->OnConsoleLine(line);
-    }
-
-private:
-    QStringList* Lines;
-    IConsoleObserver* Observer;
-    QByteArray Buffer;
-    bool NewLinePending = true;
-    bool AfterCR = false;
-};
+// The child of the innermost run in progress on this thread; a window serviced during a run may
+// start a probe of its own, which is then the one WriteToConsoleInput talks to.
+thread_local Platform::TChildProcess* CurrentChild = nullptr;
 
 // Restores the state of an enclosing run (or none) however this run ends.
 struct TRunScope {
@@ -79,6 +29,47 @@ struct TRunScope {
 };
 
 } // namespace
+
+TConsoleLineCollector::TConsoleLineCollector(QStringList* lines,
+                                             std::function<void(const QString&)> onLine)
+    : Lines(lines), OnLine(std::move(onLine)) {
+    Buffer.reserve(ConsoleLinePieceBytes);
+}
+
+void TConsoleLineCollector::Feed(const QByteArray& bytes) {
+    for (const char c : bytes) {
+        if (c == '\n') {
+            if (!AfterCR)
+                Flush();
+            NewLinePending = true;
+        } else if (c == '\r') {
+            Flush();
+        } else {
+            Buffer.append(c);
+            if (Buffer.size() == ConsoleLinePieceBytes) {
+                // Every piece of an overlong line is an entry of its own, the rest too.
+                NewLinePending = true;
+                Flush();
+                NewLinePending = true;
+            }
+        }
+        AfterCR = c == '\r';
+    }
+}
+
+void TConsoleLineCollector::Flush() {
+    const QString line = QString::fromUtf8(Buffer);
+    if (Lines != nullptr) {
+        if (NewLinePending || Lines->isEmpty())
+            Lines->append(line);
+        else
+            Lines->last() = line;
+    }
+    NewLinePending = false;
+    Buffer.clear();
+    if (OnLine)
+        OnLine(line);
+}
 
 EOSError::EOSError(int code, const QString& message)
     : std::runtime_error(
@@ -106,7 +97,11 @@ int RunConsoleProcess(const QString& exePath, const QString& params, QStringList
     RunningProcess.dwProcessId = child.Pid();
     RunningProcess.InputWritable = child.HasInput();
 
-    TLineCollector collector(outputLines, options.Observer);
+    IConsoleObserver* observer = options.Observer;
+    TConsoleLineCollector collector(outputLines, [observer](const QString& line) {
+        if (observer != nullptr)
+            observer->OnConsoleLine(line);
+    });
     QByteArray chunk;
     QElapsedTimer sinceOutput;
     sinceOutput.start();
@@ -142,7 +137,7 @@ int RunConsoleProcess(const QString& exePath, const QString& params, QStringList
 
 QStringList ConsoleLines(const QByteArray& bytes) {
     QStringList lines;
-    TLineCollector collector(&lines, nullptr);
+    TConsoleLineCollector collector(&lines, nullptr);
     collector.Feed(bytes);
     collector.Flush();
     return lines;

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <stdexcept>
 #include <sys/types.h>
 
@@ -26,12 +27,30 @@ public:
     virtual void OnConsoleIdle() = 0;
 };
 
-// The child of the run in progress; all zero when no run is in progress.
+// The child of the run in progress on this thread; all zero when none is in progress. Each
+// thread has its own: analyses run side by side on threads of their own.
 struct TRunningProcess {
     pid_t dwProcessId = 0;
     bool InputWritable = false;
 };
-extern TRunningProcess RunningProcess;
+extern thread_local TRunningProcess RunningProcess;
+
+// Turns the bytes a child writes into lines, as described at the top; `onLine` is called after
+// every line handed over (the list, when given, already holds it).
+class TConsoleLineCollector {
+public:
+    TConsoleLineCollector(QStringList* lines, std::function<void(const QString&)> onLine);
+    void Feed(const QByteArray& bytes);
+    // Hands over what the buffer holds as a line (at the end of the output too).
+    void Flush();
+
+private:
+    QStringList* Lines;
+    std::function<void(const QString&)> OnLine;
+    QByteArray Buffer;
+    bool NewLinePending = true;
+    bool AfterCR = false;
+};
 
 // An operating-system error while starting a run: "System Error.  Code: N.\r\n<message>".
 class EOSError : public std::runtime_error {

@@ -7,7 +7,7 @@
 #include "platform/Platform.h"
 
 #include <QRegularExpression>
-#include <thread>
+#include <cmath>
 
 namespace {
 
@@ -120,10 +120,24 @@ TProgressValues ScanProgress(const QStringList& lines) {
                                  QStringLiteral("</b>");
             }
         }
-        if (const qsizetype at = entry.indexOf(QStringLiteral("speed=")); at >= 0)
+        if (const qsizetype at = entry.indexOf(QStringLiteral("speed=")); at >= 0) {
+            v.Speed = entry.mid(at + 6).trimmed();
             v.SpeedText = QStringLiteral(" <b><FONT bgcolor=\"#496954\" color=\"#E0EBE0\">  ") +
-                          entry.mid(at + 6).trimmed().toHtmlEscaped() +
-                          QStringLiteral("  </FONT></b> ");
+                          v.Speed.toHtmlEscaped() + QStringLiteral("  </FONT></b> ");
+        }
+        if (const qsizetype at = entry.indexOf(QStringLiteral("time=")); at >= 0) {
+            // "time=00:01:02.50"; "time=N/A" before the first frame.
+            const QString rest = entry.mid(at + 5);
+            const QString text = rest.left(rest.indexOf(u' ')).trimmed();
+            const QStringList parts = text.split(u':');
+            if (parts.size() == 3) {
+                bool ok[3] = {false, false, false};
+                const double seconds = parts[0].toDouble(&ok[0]) * 3600 +
+                                       parts[1].toDouble(&ok[1]) * 60 + parts[2].toDouble(&ok[2]);
+                if (ok[0] && ok[1] && ok[2])
+                    v.Seconds = seconds;
+            }
+        }
         if (entry.startsWith(QStringLiteral("frame="), Qt::CaseInsensitive)) {
             const QString rest = entry.mid(6);
             if (const qsizetype fps = rest.indexOf(QStringLiteral("fps=")); fps >= 0) {
@@ -174,66 +188,72 @@ QString StatusLineHtml(const TProgressValues& v, const TBatchPosition& pos, uint
            QString::number(estimated) + sep + v.SizeText;
 }
 
-bool TAbortState::RequestAbort() {
-    if (AbortRequested || !ConversionRunning)
-        return false;
-    WriteToConsoleInput(StrToOem(QStringLiteral("q")));
-    GracePeriod.start();
-    AbortRequested = true;
-    return true;
-}
-
-void TAbortState::Tick() {
-    if (GracePeriod.isValid() && GracePeriod.elapsed() >= GracePeriodMs) {
-        TerminateRequested = true;
-        GracePeriod.invalidate();
+TRunDisplay MonitorRunLines(QStringList& lines, bool outputShown, const TBatchPosition& position,
+                            uint32_t estimatedFrames, const TAppStrings& strings) {
+    TRunDisplay d;
+    if (outputShown)
+        FilterEncoderOutput(lines);
+    d.Values = ScanProgress(lines);
+    if (d.Values.Stopped) {
+        d.Stopped = true;
+        return d;
     }
+    d.Percent = ProgressPercent(d.Values.Frame, estimatedFrames);
+    d.StatusHtml = StatusLineHtml(d.Values, position, estimatedFrames, strings);
+    const QString joined = lines.join(u'\n');
+    if (outputShown || d.Percent == 100 ||
+        (joined.contains(QStringLiteral("global headers:")) &&
+         joined.contains(QStringLiteral("muxing overhead:"))))
+        d.PaneText = joined;
+    else
+        d.PaneText = strings.Main.PleaseWait;
+    return d;
 }
 
-void TAbortState::Reset() {
-    GracePeriod.invalidate();
-    AbortRequested = false;
-    TerminateRequested = false;
+QString ProgressAppTitle(int percent) {
+    return QStringLiteral("%1% ").arg(percent) + ProductTitle();
 }
 
-void TProgressMonitor::TerminateIfRequested() {
-    Abort.Tick();
-    if (!Abort.TerminateRequested)
-        return;
-    if (WriteToConsoleInput(StrToOem(QStringLiteral("q"))))
-        std::this_thread::sleep_for(std::chrono::milliseconds(500));
-    Platform::TerminateChildren(FFmpegExe);
+QString ProgressCaption(int percent, const TAppStrings& strings) {
+    return strings.Progress.lblProgress + QStringLiteral(" %1%").arg(percent);
 }
 
-void TProgressMonitor::OnConsoleIdle() {
-    View.ProcessEvents();
-    // A silent encoder is ended too once the grace period is over.
-    TerminateIfRequested();
-}
-
-void TProgressMonitor::OnConsoleLine(const QString&) {
-    View.ProcessEvents();
-    TerminateIfRequested();
-    const bool shown = !View.EncoderOutputHidden();
-    if (shown)
-        FilterEncoderOutput(Lines);
-    const TProgressValues values = ScanProgress(Lines);
-    if (values.Stopped)
-        return;
-    const int percent = ProgressPercent(values.Frame, EstimatedFrames);
-    View.ShowStatusLine(StatusLineHtml(values, Position, EstimatedFrames, Strings));
-    if (percent > 0)
-        View.ShowProgress(percent, QStringLiteral("%1% ").arg(percent) + ProductTitle(),
-                          Strings.Progress.lblProgress + QStringLiteral(" %1%").arg(percent));
-    const QString joined = Lines.join(u'\n');
-    if (shown) {
-        View.ShowEncoderOutput(joined);
-    } else if (percent == 100 || (joined.contains(QStringLiteral("global headers:")) &&
-                                  joined.contains(QStringLiteral("muxing overhead:")))) {
-        View.ShowEncoderOutput(joined);
-    } else {
-        View.ShowEncoderOutput(Strings.Main.PleaseWait);
+TBatchOverall BatchOverall(const QList<TJobShare>& jobs, qint64 elapsedMs) {
+    double known = 0;
+    int knownCount = 0;
+    for (const TJobShare& job : jobs) {
+        if (job.Seconds > 0) {
+            known += job.Seconds;
+            ++knownCount;
+        }
     }
+    const double fallback = knownCount > 0 ? known / knownCount : 1.0;
+    double total = 0;
+    double done = 0;
+    for (const TJobShare& job : jobs) {
+        const double weight = job.Seconds > 0 ? job.Seconds : fallback;
+        total += weight;
+        done += weight * std::clamp(job.Done, 0.0, 1.0);
+    }
+    TBatchOverall overall;
+    if (total <= 0)
+        return overall;
+    const double share = done / total;
+    overall.Percent = int(std::clamp(std::floor(share * 100), 0.0, 100.0));
+    // Too early a guess jumps about: wait for a second and a percent of the work.
+    if (share >= 0.01 && elapsedMs >= 1000)
+        overall.MsLeft = qint64(double(elapsedMs) * (1 - share) / share);
+    return overall;
+}
+
+QString TimeLeftText(qint64 ms) {
+    const qint64 s = (std::max<qint64>(ms, 0) + 999) / 1000;
+    if (s >= 3600)
+        return QStringLiteral("%1:%2:%3")
+            .arg(s / 3600)
+            .arg(s / 60 % 60, 2, 10, QLatin1Char('0'))
+            .arg(s % 60, 2, 10, QLatin1Char('0'));
+    return QStringLiteral("%1:%2").arg(s / 60).arg(s % 60, 2, 10, QLatin1Char('0'));
 }
 
 QString BadgesAsStyledSpans(const QString& html) {

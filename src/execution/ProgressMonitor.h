@@ -1,8 +1,6 @@
 #pragma once
 
-#include "execution/ConRun.h"
-
-#include <QElapsedTimer>
+#include <QList>
 #include <QString>
 #include <QStringList>
 #include <cstdint>
@@ -19,9 +17,11 @@ struct TProgressValues {
     int Frame = 0;
     QString FpsText;
     QString SpeedText; // HTML
+    QString Speed;     // the same as plain text ("2.00x")
     QString SizeText;  // HTML
     // An entry "Multiple frames in a packet from stream" stops the reading for this line.
     bool Stopped = false;
+    double Seconds = -1; // "time=" of the progress line; -1 when none
 };
 TProgressValues ScanProgress(const QStringList& lines);
 
@@ -41,65 +41,38 @@ struct TBatchPosition {
 QString StatusLineHtml(const TProgressValues& values, const TBatchPosition& position,
                        uint32_t estimatedFrames, const TAppStrings& strings);
 
-// The flags by which the user's Abort reaches a running batch.
-struct TAbortState {
-    bool ConversionRunning = false;
-    bool AbortRequested = false;
-    bool TerminateRequested = false;
-
-    bool Aborted() const { return AbortRequested || TerminateRequested; }
-    // The Abort action: asks the encoder to stop ("q") and starts the grace period. Does nothing
-    // when an abort is already under way or no batch runs; returns whether it started one.
-    bool RequestAbort();
-    // Ends the grace period once 2500 ms have passed: from then on the encoder is terminated.
-    void Tick();
-    // End of a batch: the grace period stops and both flags clear, so that no later probe of
-    // the encoder is terminated by an abort that is over.
-    void Reset();
-
-    static constexpr int GracePeriodMs = 2500;
-
-private:
-    QElapsedTimer GracePeriod;
+// What a progress display shows of one run after its latest line: the output of the run (in
+// `lines`) is filtered in place when the output is shown, then read.
+struct TRunDisplay {
+    // A "Multiple frames in a packet" entry stops the reading: nothing is redrawn for this line.
+    bool Stopped = false;
+    int Percent = 0; // above 0 only: the bar and the titles are left alone at 0
+    QString StatusHtml;
+    QString PaneText; // the output pane: the lines, or "Please wait..." while they are hidden
+    TProgressValues Values;
 };
+TRunDisplay MonitorRunLines(QStringList& lines, bool outputShown, const TBatchPosition& position,
+                            uint32_t estimatedFrames, const TAppStrings& strings);
 
-// What the monitor shows; the progress window and the command-line tool implement it.
-class IProgressView {
-public:
-    virtual ~IProgressView() = default;
-    // Lets the user interface handle what is pending (Abort among it).
-    virtual void ProcessEvents() = 0;
-    virtual bool EncoderOutputHidden() const = 0;
-    virtual void ShowStatusLine(const QString& html) = 0;
-    // Only called with a percentage above 0.
-    virtual void ShowProgress(int percent, const QString& appTitle, const QString& caption) = 0;
-    virtual void ShowEncoderOutput(const QString& text) = 0;
+// The titles while a run is at `percent`: the application's ("25% Zorvane ...") and the progress
+// window's ("Progress: 25%").
+QString ProgressAppTitle(int percent);
+QString ProgressCaption(int percent, const TAppStrings& strings);
+
+// How far a whole batch is. Each file that is converted counts with its duration (a file whose
+// duration is unknown with the average of the known ones) and the share of it done (0..1).
+struct TJobShare {
+    double Seconds = 0;
+    double Done = 0;
 };
-
-// Follows a conversion run line by line: services the user interface, carries out the second
-// stage of an abort, filters the output and redraws status, percentage and titles.
-class TProgressMonitor : public IConsoleObserver {
-public:
-    TProgressMonitor(QStringList& encoderOutputLines, TAbortState& abort,
-                     const TBatchPosition& position, const uint32_t& estimatedFrames,
-                     const QString& ffmpegExe, const TAppStrings& strings, IProgressView& view)
-        : Lines(encoderOutputLines), Abort(abort), Position(position),
-          EstimatedFrames(estimatedFrames), FFmpegExe(ffmpegExe), Strings(strings), View(view) {}
-
-    void OnConsoleLine(const QString& line) override;
-    void OnConsoleIdle() override;
-
-private:
-    void TerminateIfRequested();
-
-    QStringList& Lines;
-    TAbortState& Abort;
-    const TBatchPosition& Position;
-    const uint32_t& EstimatedFrames;
-    QString FFmpegExe;
-    const TAppStrings& Strings;
-    IProgressView& View;
+struct TBatchOverall {
+    int Percent = 0;
+    qint64 MsLeft = -1; // -1 while too little is done to tell
 };
+// `elapsedMs`: time since the batch started; the time left follows the speed so far.
+TBatchOverall BatchOverall(const QList<TJobShare>& jobs, qint64 elapsedMs);
+// "1:05" or "1:02:03".
+QString TimeLeftText(qint64 ms);
 
 // The status texts use <font bgcolor=... color=...> badges, which Qt's rich text does not draw:
 // the same text with each such font tag as a <span> whose style carries the two colours.

@@ -278,7 +278,8 @@
     X(lblFileAnalysis, u"lblFileAnalysis", u"File analysis:") \
     X(FileAnalysis_Full, u"FileAnalysis_Full", u"Full") \
     X(FileAnalysis_Quick, u"FileAnalysis_Quick", u"Quick") \
-    X(FileAnalysis_None, u"FileAnalysis_None", u"None")
+    X(FileAnalysis_None, u"FileAnalysis_None", u"None") \
+    X(lblSimultaneousConversions, u"lblSimultaneousConversions", u"Simultaneous conversions:")
 
 #define ZORVANE_PROGRESS_STRINGS(X) \
     X(Caption, u"Caption", u"Conversion") \
@@ -295,7 +296,12 @@
     X(Conversion_FramesPerSecond, u"Conversion_FramesPerSecond", u"frames/sec") \
     X(Conversion_Frame, u"Conversion_Frame", u"Frame:") \
     X(Conversion_Complete, u"Conversion_Complete", u"Complete:") \
-    X(chCloseAfterConversion, u"chCloseAfterConversion", u"Close after conversion")
+    X(chCloseAfterConversion, u"chCloseAfterConversion", u"Close after conversion") \
+    X(colFile, u"colFile", u"File") \
+    X(colPercent, u"colPercent", u"Progress") \
+    X(colSpeed, u"colSpeed", u"Speed") \
+    X(Overall, u"Overall", u"Overall: %s") \
+    X(TimeLeft, u"TimeLeft", u"%s left")
 
 #define ZORVANE_ABOUT_STRINGS(X) \
     X(Caption, u"Caption", u"About") \

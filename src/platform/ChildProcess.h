@@ -40,6 +40,13 @@ public:
 
     pid_t Pid() const { return ChildPid; }
 
+    // For callers driven by an event loop: the read end of the output pipe (-1 once it has
+    // ended), to be watched for readability, and a descriptor that becomes readable when the
+    // child ends (-1 where the system has none; the caller then asks WaitForExit(0) now and
+    // then). The descriptors stay ours; the exit descriptor is closed with this object.
+    int OutputDescriptor() const { return OutputFd; }
+    int ExitDescriptor();
+
 private:
     void CloseFds();
 
@@ -47,6 +54,7 @@ private:
     bool Reaped = false;
     int OutputFd = -1;
     int InputFd = -1;
+    int PidFd = -1;
 };
 
 } // namespace Platform

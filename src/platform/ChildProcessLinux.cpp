@@ -46,6 +46,13 @@ TChildProcess::~TChildProcess() {
 void TChildProcess::CloseFds() {
     CloseFd(OutputFd);
     CloseFd(InputFd);
+    CloseFd(PidFd);
+}
+
+int TChildProcess::ExitDescriptor() {
+    if (PidFd < 0 && ChildPid > 0 && !Reaped)
+        PidFd = int(::syscall(SYS_pidfd_open, ChildPid, 0));
+    return PidFd;
 }
 
 bool TChildProcess::Start(const QString& program, const QStringList& arguments,

@@ -24,10 +24,6 @@ bool IsWritableDir(const QString& path);
 // True for a regular file that the current user may execute.
 bool IsExecutableFile(const QString& path);
 
-// Ends (SIGKILL) every child process of ours that runs the executable `exePath` (a path without
-// folder is taken from the current directory); true when at least one was ended.
-bool TerminateChildren(const QString& exePath);
-
 // A file's times as the file system gives them; creation time only where the system keeps it.
 struct TFileDates {
     bool Read = false;

@@ -53,40 +53,6 @@ bool IsExecutableFile(const QString& path) {
     return IsRegularFile(path) && ::access(QFile::encodeName(path).constData(), X_OK) == 0;
 }
 
-bool TerminateChildren(const QString& exePath) {
-    QFileInfo target(exePath);
-    if (!exePath.contains(u'/'))
-        target = QFileInfo(QDir::current(), exePath);
-    const QString wanted = (target.canonicalFilePath().isEmpty() ? target.absoluteFilePath()
-                                                                 : target.canonicalFilePath())
-                               .toUpper();
-    const QString me = QString::number(::getpid());
-    bool ended = false;
-    const QStringList entries = QDir(QStringLiteral("/proc")).entryList(QDir::Dirs);
-    for (const QString& pid : entries) {
-        bool numeric = false;
-        const int id = pid.toInt(&numeric);
-        if (!numeric)
-            continue;
-        // /proc/PID/stat: "pid (name) state ppid ..."; the name may hold blanks and parentheses.
-        QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
-        if (!stat.open(QIODevice::ReadOnly))
-            continue;
-        const QByteArray line = stat.readAll();
-        const qsizetype close = line.lastIndexOf(')');
-        const QList<QByteArray> fields = line.mid(close + 2).split(' ');
-        if (close < 0 || fields.size() < 2 || QString::fromLatin1(fields.at(1)) != me)
-            continue;
-        const QString exe = QFileInfo(QStringLiteral("/proc/%1/exe").arg(pid)).symLinkTarget();
-        if (exe.toUpper() != wanted)
-            continue;
-        ::kill(-id, SIGKILL); // with what it started
-        if (::kill(id, SIGKILL) == 0)
-            ended = true;
-    }
-    return ended;
-}
-
 std::optional<TFileStamp> FileStamp(const QString& path) {
     struct stat st {};
     if (::stat(QFile::encodeName(path).constData(), &st) != 0)

@@ -10,6 +10,7 @@
 #include "filelist/AnalysisCache.h"
 #include "filelist/MediaInfoHelper.h"
 #include "platform/Platform.h"
+#include "windows/BatchController.h"
 #include "windows/Widgets.h"
 #include "windows/dialogs/FormAbout.h"
 #include "windows/dialogs/FormCheckUpdate.h"
@@ -51,10 +52,13 @@ TFormMain::TFormMain(const TFormMainOptions& options, QWidget* parent) : QMainWi
 }
 
 TFormMain::~TFormMain() {
-    // The list first: it waits for analyses still running, which write to the cache. The batch
-    // windows next: they refer to this window's abort state and error log.
+    // The list first: it waits for analyses still running, which write to the cache. A batch
+    // still running next (its encoders are killed), then the batch windows: they refer to this
+    // window's error log.
     delete List;
     List = nullptr;
+    delete Batch;
+    Batch = nullptr;
     delete FormProgress;
     FormProgress = nullptr;
     delete FormErrors;
@@ -537,9 +541,10 @@ void TFormMain::FormClose() {
 }
 
 void TFormMain::closeEvent(QCloseEvent* event) {
-    if (ConversionRunning) {
-        // The encoder is stopped first; the window closes, and saves, once the batch has ended.
-        Abort.RequestAbort();
+    if (Batch && Batch->Running()) {
+        // The encoders are stopped first; the window closes, and saves, once the batch has
+        // ended.
+        Batch->Abort();
         CloseWhenBatchEnds = true;
         event->ignore();
         return;

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "app/ProgramSettings.h"
+#include "encoding/BatchDriver.h"
 #include "encoding/EncoderSettings.h"
 #include "execution/ErrorLog.h"
-#include "execution/ProgressMonitor.h"
 #include "filelist/GridInfo.h"
 #include "localisation/AppStrings.h"
 #include "localisation/LangIniList.h"
@@ -20,6 +20,7 @@ class QTableView;
 class QToolButton;
 class TAdvancedPanel;
 class TAnalysisCache;
+class TBatchController;
 class TFileListPanel;
 class TFormCmdLine;
 class TFormErrors;
@@ -27,7 +28,6 @@ class TFormOptions;
 class TFormCheckUpdate;
 class TFormToolsInfo;
 class TFormProgress;
-struct TBatchResult;
 class TFormFileInfo;
 class TAudioPanel;
 class TFormAbout;
@@ -83,8 +83,10 @@ public:
     // Adds files, folders and list files as a drop does.
     void AddDropped(const QStringList& names);
 
-    // Converts the checked rows, or writes the work as a script when a file name is given.
-    TBatchResult RunBatch(const QString& scriptFileName);
+    // Starts converting the checked rows, or writing the work as a script when a file name is
+    // given; BatchFinished tells when it is over. False while a batch runs.
+    bool StartBatch(const QString& scriptFileName);
+    bool BatchRunning() const;
     const TErrorLog& Errors() const { return ErrorLog; }
     // How the computer is powered off after a batch; tests record the call instead.
     std::function<void()> PowerOff = [] { Platform_PowerOff(); };
@@ -93,6 +95,8 @@ public:
 Q_SIGNALS:
     // The window has saved everything and closed; the program ends.
     void Closed();
+    // A batch is over; the windows show its outcome.
+    void BatchFinished(const TBatchResult& result);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -152,8 +156,8 @@ private:
     void actSaveBATExecute();
     void actShowOptionsExecute();
     void ConfirmPowerOff();
+    void BatchEnded(const TBatchResult& result);
     static void Platform_PowerOff();
-    class TBatchView;
 
     std::unique_ptr<TAppStrings> AppStrings;
     std::unique_ptr<TAnalysisCache> Cache;
@@ -179,9 +183,7 @@ private:
     TFormCheckUpdate* FormCheckUpdate = nullptr;
     TFormToolsInfo* FormToolsInfo = nullptr;
     TErrorLog ErrorLog;
-    TAbortState Abort;
-    bool CloseAfterBatch = false;    // "Close application" after a batch without errors
-    bool PowerOffAfterBatch = false; // "Close Windows" after a batch without errors
+    TBatchController* Batch = nullptr;
     bool CloseWhenBatchEnds = false; // the user closed the window during a batch
     QWidget* fpConversionSettings = nullptr;
     QToolButton* ConversionSettingsHeader = nullptr;

@@ -7,6 +7,7 @@
 #include "encoding/ArgumentBuilder.h"
 #include "encoding/BatchDriver.h"
 #include "platform/Platform.h"
+#include "windows/BatchController.h"
 #include "windows/FormMain.h"
 #include "windows/Widgets.h"
 #include "windows/dialogs/FormCheckUpdate.h"
@@ -30,72 +31,21 @@
 
 using namespace Qt::StringLiterals;
 
-// The window as the batch's view: rows, progress window, warnings, error log.
-class TFormMain::TBatchView : public IBatchView {
-public:
-    TBatchView(TFormMain& form, const QList<int>& modelRows) : Form(form), ModelRows(modelRows) {}
-
-    void ProcessEvents() override { Form.FormProgress->ProcessEvents(); }
-    bool EncoderOutputHidden() const override { return Form.FormProgress->EncoderOutputHidden(); }
-    void ShowStatusLine(const QString& html) override { Form.FormProgress->ShowStatusLine(html); }
-    void ShowProgress(int percent, const QString& appTitle, const QString& caption) override {
-        Form.FormProgress->ShowProgress(percent, appTitle, caption);
-    }
-    void ShowEncoderOutput(const QString& text) override {
-        Form.FormProgress->ShowEncoderOutput(text);
-    }
-    void SetRowStatus(int row, const QString& status) override {
-        Form.List->Model()->SetStatus(ModelRows.value(row, -1), status);
-    }
-    void LockWindow() override { Form.DisableAll(); }
-    void UnlockWindow() override {
-        Form.ConversionRunning = false;
-        Form.EnableAll();
-    }
-    void ShowWarning(const QString& text) override { ::ShowWarning(&Form, text); }
-    void ShowProgressWindow() override {
-        Form.FormProgress->show();
-        Form.FormProgress->raise();
-    }
-    void SetAbortCaption(const QString& caption) override {
-        Form.FormProgress->SetAbortCaption(caption);
-    }
-    void SetProgressBar(int percent) override { Form.FormProgress->SetProgressBar(percent); }
-    void SetProgressBarVisible(bool visible) override {
-        Form.FormProgress->SetProgressBarVisible(visible);
-    }
-    void SetInputFile(const QString& path) override { Form.FormProgress->SetInputFile(path); }
-    void SetOutputLabel(const QString& html) override { Form.FormProgress->SetOutputLabel(html); }
-    void SetStatus(const QString& html, std::optional<quint32> colour) override {
-        Form.FormProgress->SetStatus(html, colour);
-    }
-    void ShowErrorLog(const QString& caption) override {
-        Form.FormErrors->Refresh();
-        Form.FormErrors->setWindowTitle(caption);
-        Form.FormErrors->show();
-    }
-    void RestoreTitles(const QString& appTitle, const QString& caption) override {
-        Form.setWindowTitle(appTitle);
-        Form.FormProgress->setWindowTitle(caption);
-    }
-    void BatchFinished() override {
-        Form.FormProgress->FlushEncoderOutput();
-        if (Form.FormProgress->CloseAfterConversion())
-            Form.FormProgress->hide();
-    }
-    void CloseApplication() override { Form.CloseAfterBatch = true; }
-    void ShutDownComputer() override { Form.PowerOffAfterBatch = true; }
-
-private:
-    TFormMain& Form;
-    QList<int> ModelRows;
-};
-
 void TFormMain::CreateBatchWindows() {
-    FormProgress = new TFormProgress(*AppStrings, Abort, AppParams.MonospaceFont, this);
-    FormProgress->ShowAppTitle = [this](const QString& title) { setWindowTitle(title); };
+    FormProgress = new TFormProgress(*AppStrings, AppParams.MonospaceFont, this);
     FormErrors = new TFormErrors(*AppStrings, ErrorLog, AppParams.MonospaceFont, this);
-    OnAction("actConvert", [this] { RunBatch(QString()); });
+    Batch = new TBatchController(*AppStrings, *FormProgress, *FormErrors, this);
+    Batch->SetLocked = [this](bool locked) {
+        ConversionRunning = locked;
+        if (locked)
+            DisableAll();
+        else
+            EnableAll();
+    };
+    Batch->SetAppTitle = [this](const QString& title) { setWindowTitle(title); };
+    Batch->ShowWarning = [this](const QString& text) { ::ShowWarning(this, text); };
+    connect(Batch, &TBatchController::Finished, this, &TFormMain::BatchEnded);
+    OnAction("actConvert", [this] { StartBatch(QString()); });
     OnAction("actSaveBat", [this] { actSaveBATExecute(); });
     OnAction("actShowProgressWindow", [this] {
         FormProgress->show();
@@ -127,10 +77,12 @@ void TFormMain::actSaveBATExecute() {
         return;
     if (QFileInfo(file).suffix().isEmpty())
         file += selected == batch ? u".bat"_s : u".sh"_s;
-    RunBatch(file);
+    StartBatch(file);
 }
 
-TBatchResult TFormMain::RunBatch(const QString& scriptFileName) {
+bool TFormMain::StartBatch(const QString& scriptFileName) {
+    if (Batch->Running())
+        return false;
     ReadControls();
     TProgramSettings program = CurrentProgramSettings();
     TBatchOptions options;
@@ -141,7 +93,7 @@ TBatchResult TFormMain::RunBatch(const QString& scriptFileName) {
     options.KeepFileDates = program.KeepFileDates;
     options.ScriptFileName = scriptFileName;
 
-    // The rows in the order the list shows them; the driver takes the checked ones.
+    // The rows in the order the list shows them; the batch takes the checked ones.
     QList<TBatchRow> rows;
     QList<int> modelRows;
     for (const int r : List->DisplayOrder()) {
@@ -149,20 +101,31 @@ TBatchResult TFormMain::RunBatch(const QString& scriptFileName) {
         rows.append({row.Path, row.Checked});
         modelRows.append(r);
     }
-    TBatchView view(*this, modelRows);
-    TConversionBatch batch(Settings, rows, options, AppParams, *AppStrings, view, ErrorLog, Abort);
-    batch.ResolutionEntries = Advanced->ResolutionEntries();
-    batch.ProcessorCount = GetProcessorCount();
-    batch.Cache = Cache.get();
-    ConversionRunning = true;
-    CloseAfterBatch = PowerOffAfterBatch = false;
-    const TBatchResult result = batch.Run();
+    Batch->SetRowStatus = [this, modelRows](int row, const QString& status) {
+        List->Model()->SetStatus(modelRows.value(row, -1), status);
+    };
+    auto engine =
+        std::make_unique<TBatchEngine>(Settings, rows, options, AppParams, *AppStrings, ErrorLog);
+    engine->ResolutionEntries = Advanced->ResolutionEntries();
+    engine->ProcessorCount = GetProcessorCount();
+    engine->SimultaneousConversions =
+        SimultaneousConversionsFor(program.SimultaneousConversions, GetProcessorCount());
+    engine->Cache = Cache.get();
+    CloseWhenBatchEnds = false;
+    return Batch->Start(std::move(engine));
+}
+
+void TFormMain::BatchEnded(const TBatchResult& result) {
     ConversionRunning = false;
-    if (PowerOffAfterBatch)
+    if (result.AfterConversion == acCloseWindows)
         ConfirmPowerOff();
-    if (CloseAfterBatch || CloseWhenBatchEnds)
+    if (result.AfterConversion != acDoNothing || CloseWhenBatchEnds)
         QTimer::singleShot(0, this, &QWidget::close);
-    return result;
+    Q_EMIT BatchFinished(result);
+}
+
+bool TFormMain::BatchRunning() const {
+    return Batch->Running();
 }
 
 void TFormMain::ConfirmPowerOff() {

@@ -1,5 +1,6 @@
 #include "windows/dialogs/FormOptions.h"
 
+#include "encoding/ArgumentBuilder.h"
 #include "localisation/AppStrings.h"
 #include "localisation/LangIniList.h"
 #include "windows/Widgets.h"
@@ -66,6 +67,18 @@ TFormOptions::TFormOptions(const TAppStrings& strings, TOptionsHost host,
     codecRow->addWidget(cbDefaultVideoCodec, 1);
     layout->addLayout(codecRow);
 
+    // Auto, then 1 up to the number of cores.
+    auto* jobsRow = new QHBoxLayout;
+    cbSimultaneousConversions = NewCombo(this, "cbSimultaneousConversions");
+    cbSimultaneousConversions->addItem(QString());
+    for (int n = 1; n <= std::max(GetProcessorCount(), 1); ++n)
+        cbSimultaneousConversions->addItem(QString::number(n));
+    auto* jobsLabel = NewLabel(this, "lblSimultaneousConversions");
+    jobsLabel->setBuddy(cbSimultaneousConversions);
+    jobsRow->addWidget(jobsLabel);
+    jobsRow->addWidget(cbSimultaneousConversions, 1);
+    layout->addLayout(jobsRow);
+
     auto* pnBottom = Named(new QWidget(this), "pnBottom");
     auto* bottom = new QHBoxLayout(pnBottom);
     bottom->setContentsMargins(0, 0, 0, 0);
@@ -102,6 +115,9 @@ TFormOptions::TFormOptions(const TAppStrings& strings, TOptionsHost host,
     });
     connect(cbDefaultVideoCodec, &QComboBox::currentIndexChanged, this, [this](int item) {
         Change([&](TProgramSettings& s) { s.DefaultVideoCodecIndex = item == 0 ? 2 : 0; });
+    });
+    connect(cbSimultaneousConversions, &QComboBox::currentIndexChanged, this, [this](int item) {
+        Change([&](TProgramSettings& s) { s.SimultaneousConversions = std::max(item, 0); });
     });
     connect(cbLanguage, &QComboBox::currentIndexChanged, this, [this] {
         if (!UpdatingControls)
@@ -153,6 +169,9 @@ void TFormOptions::InitControls() {
     cbFileListFileAnalysis->setCurrentIndex(s.FileAnalysis == TFileAnalysis::faNone    ? 2
                                             : s.FileAnalysis == TFileAnalysis::faQuick ? 1
                                                                                        : 0);
+    // A number above this machine's cores (a settings file from a larger one) shows as the most.
+    cbSimultaneousConversions->setCurrentIndex(
+        std::min(s.SimultaneousConversions, cbSimultaneousConversions->count() - 1));
     UpdatingControls = false;
 }
 
@@ -179,6 +198,9 @@ void TFormOptions::SetLang(const TAppStrings& strings) {
     findChild<QLabel*>(QStringLiteral("lblFileListRowHeight"))->setText(o.lblFileListRowHeight);
     findChild<QLabel*>(QStringLiteral("lblFileListAnalysis"))->setText(o.lblFileAnalysis);
     findChild<QLabel*>(QStringLiteral("lblDefaultVideoCodec"))->setText(o.lblDefaultVideoCodec);
+    findChild<QLabel*>(QStringLiteral("lblSimultaneousConversions"))
+        ->setText(o.lblSimultaneousConversions);
+    cbSimultaneousConversions->setItemText(0, strings.Main.Auto);
     chFileListAllowRowMoving->setText(o.chFileListAllowRowMoving);
     chFileListAllowColumnMoving->setText(o.chFileListAllowColumnMoving);
     chFileListGridLines->setText(o.chFileListGridLines);

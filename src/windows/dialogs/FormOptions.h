@@ -23,7 +23,8 @@ struct TOptionsHost {
 };
 
 // The options: the file list's look, the analysis of added files, the default video encoder, the
-// language, and the desktop shortcut. Every change takes effect at once.
+// number of conversions at once, the language, and the desktop shortcut. Every change takes effect
+// at once.
 class TFormOptions : public QDialog {
     Q_OBJECT
 
@@ -55,4 +56,5 @@ private:
     QComboBox* cbFileListFileAnalysis;
     QComboBox* cbLanguage;
     QComboBox* cbDefaultVideoCodec;
+    QComboBox* cbSimultaneousConversions;
 };

@@ -2,27 +2,27 @@
 
 #include "app/ProgramSettings.h"
 #include "core/AppParams.h"
+#include "execution/ProgressMonitor.h"
 #include "localisation/AppStrings.h"
 #include "windows/Widgets.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QElapsedTimer>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTimer>
+#include <QTreeWidget>
 #include <QVBoxLayout>
 
-TFormProgress::TFormProgress(const TAppStrings& strings, TAbortState& abort,
-                             const TFontParams& font, QWidget* owner)
+TFormProgress::TFormProgress(const TAppStrings& strings, const TFontParams& font, QWidget* owner)
     : QDialog(owner, Qt::Dialog | Qt::WindowStaysOnTopHint | Qt::WindowCloseButtonHint),
-      Strings(&strings), Abort(abort) {
+      Strings(&strings) {
     setObjectName(QStringLiteral("FormProgress"));
     auto* layout = new QVBoxLayout(this);
     auto* pnTop = Named(new QWidget(this), "pnTop");
@@ -36,6 +36,27 @@ TFormProgress::TFormProgress(const TAppStrings& strings, TAbortState& abort,
     top->addWidget(chHideEncoderOutput);
     top->addWidget(chCloseAfterConversion);
     layout->addWidget(pnTop);
+
+    // The files under way when several are converted at once; choosing one shows it below.
+    lvJobs = Named(new QTreeWidget(this), "lvJobs");
+    lvJobs->setColumnCount(3);
+    lvJobs->setRootIsDecorated(false);
+    lvJobs->setUniformRowHeights(true);
+    lvJobs->setSelectionMode(QAbstractItemView::SingleSelection);
+    lvJobs->header()->setStretchLastSection(false);
+    lvJobs->header()->setSectionResizeMode(0, QHeaderView::Stretch);
+    lvJobs->header()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
+    lvJobs->header()->setSectionResizeMode(2, QHeaderView::ResizeToContents);
+    lvJobs->setMaximumHeight(fontMetrics().height() * 7);
+    lvJobs->hide();
+    layout->addWidget(lvJobs);
+    connect(lvJobs, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item) {
+        Q_EMIT JobSelected(item->data(0, Qt::UserRole).toInt());
+    });
+    lblOverall = NewLabel(this, "lblOverall");
+    lblOverall->setTextFormat(Qt::PlainText);
+    lblOverall->hide();
+    layout->addWidget(lblOverall);
 
     me = Named(new QPlainTextEdit(this), "me");
     me->setReadOnly(true);
@@ -74,6 +95,8 @@ TFormProgress::TFormProgress(const TAppStrings& strings, TAbortState& abort,
     grid->setColumnStretch(1, 1);
     layout->addWidget(pnBottom);
     connect(btnAbort, &QPushButton::clicked, this, [this] { actAbortExecute(); });
+    connect(chHideEncoderOutput, &QCheckBox::toggled, this,
+            &TFormProgress::EncoderOutputHiddenChanged);
     OutputTimer = new QTimer(this);
     OutputTimer->setSingleShot(true);
     OutputTimer->setInterval(150);
@@ -85,25 +108,74 @@ TFormProgress::TFormProgress(const TAppStrings& strings, TAbortState& abort,
 }
 
 void TFormProgress::actAbortExecute() {
-    if (Abort.ConversionRunning)
-        Abort.RequestAbort(); // "q" now; the encoder is ended if it goes on past the grace period
+    if (Running)
+        Q_EMIT AbortClicked(); // "q" now; the encoder is ended if it goes on past the grace period
     else
         hide();
 }
 
 void TFormProgress::closeEvent(QCloseEvent* event) {
-    if (Abort.ConversionRunning)
+    if (Running)
         actAbortExecute();
     event->accept();
 }
 
-void TFormProgress::ProcessEvents() {
-    // The encoder may write hundreds of lines a second; the window is serviced often enough for
-    // the eye and the Abort button, not once per line.
-    if (SinceEvents.isValid() && SinceEvents.elapsed() < 15)
-        return;
-    SinceEvents.restart();
-    QCoreApplication::processEvents();
+void TFormProgress::SetBatchRunning(bool running) {
+    Running = running;
+}
+
+void TFormProgress::ShowJobList(bool visible) {
+    lvJobs->setVisible(visible);
+    if (!visible) {
+        lvJobs->clear();
+        SetOverall(QString());
+    }
+}
+
+void TFormProgress::SetJob(int job, const QString& file, int percent, const QString& speed) {
+    QTreeWidgetItem* item = nullptr;
+    for (int i = 0; i < lvJobs->topLevelItemCount() && !item; ++i)
+        if (lvJobs->topLevelItem(i)->data(0, Qt::UserRole).toInt() == job)
+            item = lvJobs->topLevelItem(i);
+    if (!item) {
+        item = new QTreeWidgetItem(lvJobs);
+        item->setData(0, Qt::UserRole, job);
+        item->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
+    }
+    const QString percentText = QStringLiteral("%1%").arg(percent);
+    if (item->text(0) != file)
+        item->setText(0, file);
+    if (item->text(1) != percentText)
+        item->setText(1, percentText);
+    if (item->text(2) != speed)
+        item->setText(2, speed);
+}
+
+void TFormProgress::RemoveJob(int job) {
+    for (int i = 0; i < lvJobs->topLevelItemCount(); ++i)
+        if (lvJobs->topLevelItem(i)->data(0, Qt::UserRole).toInt() == job) {
+            delete lvJobs->takeTopLevelItem(i);
+            return;
+        }
+}
+
+int TFormProgress::SelectedJob() const {
+    const QList<QTreeWidgetItem*> selected = lvJobs->selectedItems();
+    return selected.isEmpty() ? -1 : selected.first()->data(0, Qt::UserRole).toInt();
+}
+
+void TFormProgress::SetOverall(const QString& text) {
+    if (lblOverall->text() != text)
+        lblOverall->setText(text);
+    lblOverall->setVisible(!text.isEmpty());
+}
+
+QString TFormProgress::OverallText() const {
+    return lblOverall->isVisible() ? lblOverall->text() : QString();
+}
+
+int TFormProgress::JobRows() const {
+    return lvJobs->topLevelItemCount();
 }
 
 bool TFormProgress::EncoderOutputHidden() const {
@@ -116,11 +188,10 @@ void TFormProgress::ShowStatusLine(const QString& html) {
         lblStatus->setText(text);
 }
 
-void TFormProgress::ShowProgress(int percent, const QString& appTitle, const QString& caption) {
+void TFormProgress::ShowProgress(int percent, const QString& caption) {
     pbFile->setValue(percent);
-    setWindowTitle(caption);
-    if (ShowAppTitle)
-        ShowAppTitle(appTitle);
+    if (windowTitle() != caption)
+        setWindowTitle(caption);
 }
 
 void TFormProgress::ShowEncoderOutput(const QString& text) {
@@ -216,7 +287,8 @@ void TFormProgress::SetLang(const TAppStrings& strings) {
     findChild<QLabel*>(QStringLiteral("lblInputFileDesc"))->setText(p.lblInputFile);
     findChild<QLabel*>(QStringLiteral("lblOutputFileDesc"))->setText(p.lblOutputFile);
     lblProgress->setText(p.lblProgress);
-    if (!Abort.ConversionRunning)
+    lvJobs->setHeaderLabels({p.colFile, p.colPercent, p.colSpeed});
+    if (!Running)
         btnAbort->setText(strings.Main.Close);
 }
 

@@ -1,9 +1,6 @@
 #pragma once
 
-#include "execution/ProgressMonitor.h"
-
 #include <QDialog>
-#include <QElapsedTimer>
 #include <optional>
 
 class QCheckBox;
@@ -12,25 +9,38 @@ class QPlainTextEdit;
 class QProgressBar;
 class QPushButton;
 class QTimer;
+class QTreeWidget;
 struct TAppStrings;
 struct TFontParams;
 struct TProgramSettings;
 
-// The progress window of a conversion: the encoder's output, the files of the current run, the
-// status line, the percentage and the Abort button.
-class TFormProgress : public QDialog, public IProgressView {
+// The progress window of a conversion: the encoder's output, the files of the run it follows, the
+// status line, the percentage and the Abort button; when several files are converted at once,
+// the list of them and the batch's overall progress too.
+class TFormProgress : public QDialog {
     Q_OBJECT
 
 public:
-    TFormProgress(const TAppStrings& strings, TAbortState& abort, const TFontParams& font,
-                  QWidget* owner);
+    TFormProgress(const TAppStrings& strings, const TFontParams& font, QWidget* owner);
 
-    // IProgressView
-    void ProcessEvents() override;
-    bool EncoderOutputHidden() const override;
-    void ShowStatusLine(const QString& html) override;
-    void ShowProgress(int percent, const QString& appTitle, const QString& caption) override;
-    void ShowEncoderOutput(const QString& text) override;
+    bool EncoderOutputHidden() const;
+    void ShowStatusLine(const QString& html);
+    // The bar and the window's caption.
+    void ShowProgress(int percent, const QString& caption);
+    void ShowEncoderOutput(const QString& text);
+
+    // While a batch runs the button aborts it and closing the window asks for the same.
+    void SetBatchRunning(bool running);
+    bool BatchRunning() const { return Running; }
+
+    // The files under way, for a batch of several at once (hidden otherwise).
+    void ShowJobList(bool visible);
+    // Sets (adding when new) the row of a file under way: name, percent, speed.
+    void SetJob(int job, const QString& file, int percent, const QString& speed);
+    void RemoveJob(int job);
+    int SelectedJob() const; // -1 when none is selected
+    // "Overall: 45%   1:05 left"; empty hides it.
+    void SetOverall(const QString& text);
 
     // What the batch shows besides.
     void SetAbortCaption(const QString& caption);
@@ -50,11 +60,18 @@ public:
     QString OutputText() const;
     int Percent() const;
 
-    // The title the application has while the batch runs ("25% Zorvane ..."); the owner shows it.
-    std::function<void(const QString&)> ShowAppTitle;
+    QString OverallText() const;
+    int JobRows() const;
 
     // Puts the output that is waiting into the pane at once.
     void FlushEncoderOutput();
+
+Q_SIGNALS:
+    // The user pressed Abort, or closed the window, while a batch runs.
+    void AbortClicked();
+    // The user chose a file of the list: the window follows it.
+    void JobSelected(int job);
+    void EncoderOutputHiddenChanged(bool hidden);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -63,7 +80,9 @@ private:
     void actAbortExecute();
 
     const TAppStrings* Strings;
-    TAbortState& Abort;
+    bool Running = false;
+    QTreeWidget* lvJobs;
+    QLabel* lblOverall;
     QPlainTextEdit* me;
     QCheckBox* chHideEncoderOutput;
     QCheckBox* chCloseAfterConversion;
@@ -78,5 +97,4 @@ private:
     QString PendingOutput;
     bool OutputPending = false;
     QTimer* OutputTimer;
-    QElapsedTimer SinceEvents;
 };
