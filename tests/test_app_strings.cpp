@@ -48,7 +48,7 @@ TEST_F(AppStringsTest, EverySectionHasItsEntries) {
     EXPECT_EQ(perSection.value(QStringLiteral("MAIN")), 176);
     EXPECT_EQ(perSection.value(QStringLiteral("Errors")), 5);
     EXPECT_EQ(perSection.value(QStringLiteral("FileInfo")), 62); // 4 of them: MediaInfo failures
-    EXPECT_EQ(perSection.value(QStringLiteral("Options")), 22); // 1 of them: conversions at once
+    EXPECT_EQ(perSection.value(QStringLiteral("Options")), 22);  // 1 of them: conversions at once
     EXPECT_EQ(perSection.value(QStringLiteral("Progress")), 20); // 5: files at once, overall
     EXPECT_EQ(perSection.value(QStringLiteral("About")), 2);
     EXPECT_EQ(perSection.value(QStringLiteral("ToolsInfo")), 1);    // plus actClose without key
