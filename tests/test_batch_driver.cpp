@@ -575,11 +575,11 @@ TEST_F(BatchTest, TwoPassFilesAtOnceEachKeepTheirOwnPassLog) {
     EXPECT_EQ(Probe(Dir.Path(u"b.avi"_s)).Video, u"mpeg4");
 }
 
-TEST(BatchEngine, AutoMeansOnePerTwoCoresAndNeverMoreThanTheCores) {
+TEST(BatchEngine, AutoMeansOnePerCoreUpToFour) {
     EXPECT_EQ(AutoSimultaneousConversions(1), 1);
     EXPECT_EQ(AutoSimultaneousConversions(2), 2);
-    EXPECT_EQ(AutoSimultaneousConversions(4), 2);
-    EXPECT_EQ(AutoSimultaneousConversions(8), 4);
+    EXPECT_EQ(AutoSimultaneousConversions(4), 4);
+    EXPECT_EQ(AutoSimultaneousConversions(16), 4);
     EXPECT_EQ(SimultaneousConversionsFor(0, 1), 1);
     EXPECT_EQ(SimultaneousConversionsFor(3, 2), 2); // a setting from a larger machine
     EXPECT_EQ(SimultaneousConversionsFor(1, 8), 1);

@@ -206,8 +206,9 @@ int RunBatch(const QCommandLineParser& parser, bool script) {
     engine.ResolutionEntries = resolutions;
     engine.ProcessorCount = GetProcessorCount();
     engine.SimultaneousConversions = SimultaneousConversionsFor(jobs, GetProcessorCount());
-    // Nothing shows the encoder's output here; the error log filters what it keeps.
-    engine.OutputShown = true;
+    // Nothing shows the encoder's output here: it is kept as it comes, and the error log
+    // filters what it keeps.
+    engine.OutputShown = false;
     TTerminalView view(engine, log);
     const TBatchResult result = RunBatchToEnd(engine);
     if (result.StoppedEarly || result.Aborted || result.Failed > 0)

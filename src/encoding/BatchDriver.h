@@ -177,7 +177,7 @@ private:
     bool OutputBusy(const TBatchJob& job) const;
     void StartJob(int job);
     void LookAhead();
-    void RequestAnalysis(int job);
+    void RequestAnalysis(const QList<int>& jobs);
     void Prepared(int job, const TPrepared& prepared);
     bool StartStep(int job, int pass);
     void LineRead(int job);

@@ -121,6 +121,7 @@ void TEncoderRun::Stop(int graceMs) {
     Child->WriteInput(StrToOem(QStringLiteral("q")));
     Grace = new QTimer(this);
     Grace->setSingleShot(true);
+    Grace->setTimerType(Qt::PreciseTimer); // never before the grace period is over
     connect(Grace, &QTimer::timeout, this, [this] {
         if (Done)
             return;
