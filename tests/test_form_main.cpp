@@ -1,6 +1,7 @@
 #include "TestSupport.h"
 #include "core/AppParams.h"
 #include "core/IniFile.h"
+#include "encoding/ArgumentBuilder.h"
 #include "encoding/Profiles.h"
 #include "windows/FormMain.h"
 #include "windows/Widgets.h"
@@ -458,6 +459,10 @@ TEST_F(FormMainTest, OptionsChangeTheListAndTheProgramAtOnce) {
     options->findChild<QComboBox*>(u"cbFileListFileAnalysis"_s)->setCurrentIndex(2);
     EXPECT_EQ(AppParams.FileAnalysis, TFileAnalysis::faNone);
     options->findChild<QComboBox*>(u"cbDefaultVideoCodec"_s)->setCurrentIndex(0); // H.264
+    auto* atOnce = options->findChild<QComboBox*>(u"cbSimultaneousConversions"_s);
+    EXPECT_EQ(atOnce->currentText(), u"Auto");
+    EXPECT_EQ(atOnce->count(), 1 + GetProcessorCount()); // Auto, 1 .. the cores
+    atOnce->setCurrentIndex(1);
     auto* language = options->findChild<QComboBox*>(u"cbLanguage"_s);
     ASSERT_EQ(language->count(), 2);
     language->setCurrentIndex(language->findText(u"Testisch"_s));
@@ -477,6 +482,7 @@ TEST_F(FormMainTest, OptionsChangeTheListAndTheProgramAtOnce) {
     auto* reopened = again->findChild<QDialog*>(u"FormOptions"_s);
     EXPECT_EQ(reopened->findChild<QComboBox*>(u"cbFileListFileAnalysis"_s)->currentIndex(), 2);
     EXPECT_EQ(reopened->findChild<QComboBox*>(u"cbLanguage"_s)->currentText(), u"Testisch");
+    EXPECT_EQ(reopened->findChild<QComboBox*>(u"cbSimultaneousConversions"_s)->currentIndex(), 1);
 }
 
 TEST_F(FormMainTest, ToolsInfoReportsBothTools) {

@@ -237,11 +237,7 @@ void TBatchEngine::Start() {
 
 bool TBatchEngine::OutputBusy(const TBatchJob& job) const {
     // "Overwrite it" with two files that map to one output: the second waits for the first.
-    for (const TBatchJob& other : JobList)
-        if ((other.State == TJobState::Preparing || other.State == TJobState::Running) &&
-            other.Output == job.Output)
-            return true;
-    return false;
+    return BusyOutputs.contains(job.Output);
 }
 
 void TBatchEngine::Schedule() {
@@ -273,6 +269,7 @@ void TBatchEngine::StartJob(int index) {
     TBatchJob& job = JobList[index];
     job.State = TJobState::Preparing;
     ++Active;
+    BusyOutputs.insert(job.Output);
     if (!InScriptMode)
         Q_EMIT JobStatus(index, Strings.Main.Converting);
     Q_EMIT JobStarted(index);
@@ -534,6 +531,7 @@ void TBatchEngine::Abandon(int index) {
     job.Abandoned = true;
     job.Logged = true;
     --Active;
+    BusyOutputs.remove(job.Output);
     Stopping = true;
     Q_EMIT JobFinished(index);
     Schedule();
@@ -567,6 +565,7 @@ void TBatchEngine::FinishJob(int index) {
     }
     job.State = TJobState::Finished;
     --Active;
+    BusyOutputs.remove(job.Output);
     if (!InScriptMode)
         Q_EMIT JobStatus(index, job.Status);
     FlushErrorLog(false);

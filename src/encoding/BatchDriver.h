@@ -11,6 +11,7 @@
 #include <QHash>
 #include <QList>
 #include <QObject>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -199,6 +200,7 @@ private:
     std::unique_ptr<TBatchScript> Script;
     QList<TBatchJob> JobList;
     QHash<int, TPrepared> Ready; // analyses of files whose turn has not come yet
+    QSet<QString> BusyOutputs;   // the outputs of the files under way
     TBatchPosition Position;
     TBatchResult Outcome;
     QElapsedTimer Clock;
