@@ -78,8 +78,8 @@ EOSError::EOSError(int code, const QString& message)
               .toStdString()),
       Code_(code) {}
 
-int RunConsoleProcess(const QString& exePath, const QString& params, QStringList* outputLines,
-                      const QString& workDir, const TConsoleRunOptions& options) {
+void StartConsoleChild(Platform::TChildProcess& child, const QString& exePath,
+                       const QString& params, const QString& workDir) {
     QString dir = workDir;
     if (dir.isEmpty())
         dir = Platform::ExecutableDir();
@@ -87,13 +87,17 @@ int RunConsoleProcess(const QString& exePath, const QString& params, QStringList
         dir = QStringLiteral("/");
     const QStringList arguments =
         params.trimmed().isEmpty() ? QStringList() : SplitCommandLine(params);
-
-    Platform::TChildProcess child;
-    TRunScope scope(&child);
-    RunningProcess = {};
     int error = 0;
     if (!child.Start(exePath, arguments, dir, &error))
         throw EOSError(error, QString::fromLocal8Bit(std::strerror(error)));
+}
+
+int RunConsoleProcess(const QString& exePath, const QString& params, QStringList* outputLines,
+                      const QString& workDir, const TConsoleRunOptions& options) {
+    Platform::TChildProcess child;
+    TRunScope scope(&child);
+    RunningProcess = {};
+    StartConsoleChild(child, exePath, params, workDir);
     RunningProcess.dwProcessId = child.Pid();
     RunningProcess.InputWritable = child.HasInput();
 

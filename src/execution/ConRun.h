@@ -75,6 +75,16 @@ inline constexpr int ConsoleReadChunkBytes = 20481;
 // The exit code reported for a child that closed its output but did not end within 5 s.
 inline constexpr int StillActiveExitCode = 259;
 
+namespace Platform {
+class TChildProcess;
+}
+
+// Starts `exePath` with the argument string `params` (split by the Windows command-line
+// convention; blanks only: no arguments) in `workDir` (empty: the folder of our executable).
+// Throws EOSError when the child cannot be started.
+void StartConsoleChild(Platform::TChildProcess& child, const QString& exePath,
+                       const QString& params, const QString& workDir);
+
 // Runs `exePath` with the argument string `params` (split by the Windows command-line
 // convention) in `workDir` (empty: the folder of our executable), appends its output lines to
 // `outputLines` when given, and returns its exit code once its output has closed.

@@ -5,7 +5,6 @@
 
 #include <QSocketNotifier>
 #include <QTimer>
-#include <cstring>
 
 TEncoderRun::TEncoderRun(QObject* parent)
     : QObject(parent), Child(std::make_unique<Platform::TChildProcess>()) {}
@@ -22,16 +21,7 @@ pid_t TEncoderRun::Pid() const {
 }
 
 void TEncoderRun::Start(const QString& exePath, const QString& params, const QString& workDir) {
-    QString dir = workDir;
-    if (dir.isEmpty())
-        dir = Platform::ExecutableDir();
-    if (dir.isEmpty())
-        dir = QStringLiteral("/");
-    const QStringList arguments =
-        params.trimmed().isEmpty() ? QStringList() : SplitCommandLine(params);
-    int error = 0;
-    if (!Child->Start(exePath, arguments, dir, &error))
-        throw EOSError(error, QString::fromLocal8Bit(std::strerror(error)));
+    StartConsoleChild(*Child, exePath, params, workDir);
     Started = true;
     Collector = std::make_unique<TConsoleLineCollector>(
         &OutputLines, [this](const QString& line) { Q_EMIT LineRead(line); });
