@@ -11,7 +11,7 @@ PACKAGES=(
     qt6-base-dev zlib1g-dev libgtest-dev libgmock-dev
     ffmpeg libmediainfo0v5 libmediainfo-dev mediainfo
     clang-format-14 xvfb xauth desktop-file-utils
-    dpkg-dev file appstream clang-14 libclang-rt-14-dev parallel
+    dpkg-dev file appstream clang-14 libclang-rt-14-dev parallel lintian
 )
 JOBS=${JOBS:-2}
 

@@ -19,37 +19,39 @@ foreach(size 48 128 256)
         DESTINATION share/icons/hicolor/${size}x${size}/apps RENAME ${ZORVANE_APP_ID}.png)
 endforeach()
 
-# Manual pages are installed compressed, as Debian's policy asks.
+# Manual pages and the changelog are installed compressed, as Debian's policy asks.
 find_program(GZIP_EXECUTABLE gzip REQUIRED)
-set(ZORVANE_MAN_PAGE ${CMAKE_BINARY_DIR}/zorvane-cli.1.gz)
-add_custom_command(OUTPUT ${ZORVANE_MAN_PAGE}
-    COMMAND ${GZIP_EXECUTABLE} -9 -n -c ${ZORVANE_PACKAGING_DIR}/zorvane-cli.1 > ${ZORVANE_MAN_PAGE}
-    DEPENDS ${ZORVANE_PACKAGING_DIR}/zorvane-cli.1
-    COMMENT "Compressing the manual page")
-add_custom_target(zorvane_man_page ALL DEPENDS ${ZORVANE_MAN_PAGE})
-install(FILES ${ZORVANE_MAN_PAGE} DESTINATION share/man/man1)
+set(ZORVANE_COMPRESSED)
+foreach(page zorvane-cli.1 zorvane.1 changelog)
+    set(compressed ${CMAKE_BINARY_DIR}/${page}.gz)
+    add_custom_command(OUTPUT ${compressed}
+        COMMAND ${GZIP_EXECUTABLE} -9 -n -c ${ZORVANE_PACKAGING_DIR}/${page} > ${compressed}
+        DEPENDS ${ZORVANE_PACKAGING_DIR}/${page}
+        COMMENT "Compressing ${page}")
+    list(APPEND ZORVANE_COMPRESSED ${compressed})
+endforeach()
+add_custom_target(zorvane_man_page ALL DEPENDS ${ZORVANE_COMPRESSED})
+install(FILES ${CMAKE_BINARY_DIR}/zorvane-cli.1.gz DESTINATION share/man/man1)
+if(TARGET zorvane)
+    install(FILES ${CMAKE_BINARY_DIR}/zorvane.1.gz DESTINATION share/man/man1)
+endif()
+install(FILES ${CMAKE_BINARY_DIR}/changelog.gz DESTINATION share/doc/zorvane)
 
-# The copyright file carries the licence in full.
-file(READ ${CMAKE_SOURCE_DIR}/LICENSE ZORVANE_LICENSE_TEXT)
-file(WRITE ${CMAKE_BINARY_DIR}/copyright
-    "Zorvane ${PROJECT_VERSION}\n"
-    "Copyright (C) Ostrel Software\n\n"
-    "Zorvane is free software: you can redistribute it and/or modify it under the terms of the\n"
-    "GNU General Public License as published by the Free Software Foundation, either version 3\n"
-    "of the License, or (at your option) any later version.\n\n"
-    "${ZORVANE_LICENSE_TEXT}")
-install(FILES ${CMAKE_BINARY_DIR}/copyright DESTINATION share/doc/zorvane)
+# The copyright file in the machine-readable form, pointing to the system's copy of the licence.
+install(FILES ${ZORVANE_PACKAGING_DIR}/copyright DESTINATION share/doc/zorvane)
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME zorvane)
 set(CPACK_PACKAGE_VENDOR "Ostrel Software")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "video converter for Flash Video and other media files")
+# Lines of at most 80 columns in the package's control file.
 string(CONCAT CPACK_PACKAGE_DESCRIPTION
-    "Zorvane builds a list of media files, shows each file's technical properties, and converts\n"
-    "the checked files to AVI or MPEG with the FFmpeg encoder: video, audio and picture-filter\n"
-    "settings kept in profiles, progress and abort, an error log, and scripts of the work.\n"
-    "zorvane-cli does the same from the command line.")
+    "Zorvane builds a list of media files, shows each file's technical\n"
+    "properties, and converts the checked files to AVI or MPEG with the FFmpeg\n"
+    "encoder: video, audio and picture-filter settings kept in profiles,\n"
+    "several files at once with progress and abort, an error log, and scripts\n"
+    "of the work. zorvane-cli does the same from the command line.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_RESOURCE_FILE_LICENSE ${CMAKE_SOURCE_DIR}/LICENSE)

@@ -65,8 +65,9 @@ check_installed() {
         128x128/apps/net.zorvane.zorvane.png 256x256/apps/net.zorvane.zorvane.png; do
         [ -s "$prefix/share/icons/hicolor/$icon" ] || fail "$label: icon $icon missing"
     done
-    man -l "$prefix/share/man/man1/zorvane-cli.1.gz" >/dev/null 2>&1 ||
-        gzip -t "$prefix/share/man/man1/zorvane-cli.1.gz" || fail "$label: manual page"
+    for page in zorvane-cli.1.gz zorvane.1.gz; do
+        gzip -t "$prefix/share/man/man1/$page" || fail "$label: manual page $page"
+    done
     unset XDG_CONFIG_HOME
     echo "check-package: $label: starts, finds its files, writes only in the user's folder"
 }
@@ -89,11 +90,15 @@ for file in ./usr/bin/zorvane ./usr/bin/zorvane-cli ./usr/share/zorvane/lang/Eng
     ./usr/share/zorvane/data/resolutions.txt ./usr/share/zorvane/profiles/H264_Fast.ini \
     ./usr/share/applications/net.zorvane.zorvane.desktop \
     ./usr/share/metainfo/net.zorvane.zorvane.metainfo.xml \
-    ./usr/share/man/man1/zorvane-cli.1.gz ./usr/share/doc/zorvane/copyright; do
+    ./usr/share/man/man1/zorvane-cli.1.gz ./usr/share/man/man1/zorvane.1.gz \
+    ./usr/share/doc/zorvane/copyright ./usr/share/doc/zorvane/changelog.gz; do
     grep -qx -- "$file" <<<"$contents" || fail "package lacks $file"
 done
 dpkg-deb -x "$deb" "$work/root"
-grep -q 'GNU GENERAL PUBLIC LICENSE' "$work/root/usr/share/doc/zorvane/copyright" ||
-    fail "the copyright file does not carry the licence"
+grep -q '^License: GPL-3+' "$work/root/usr/share/doc/zorvane/copyright" &&
+    grep -q '/usr/share/common-licenses/GPL-3' "$work/root/usr/share/doc/zorvane/copyright" ||
+    fail "the copyright file does not name the licence"
+# Debian's own checks of a package: not one error or warning.
+lintian --fail-on error,warning "$deb" || fail "lintian: $(lintian "$deb" | head -n 20)"
 check_installed "$work/root/usr" package
 echo "check-package: $(basename "$deb") checked"
