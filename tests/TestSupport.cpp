@@ -9,6 +9,7 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
@@ -193,4 +194,23 @@ QList<pid_t> ChildrenOf(pid_t parent) {
             children.append(pid_t(entry.toInt()));
     }
     return children;
+}
+
+TSmallFileSystem::TSmallFileSystem(const QString& path, const QString& size) : Path(path) {
+    if (::geteuid() != 0) {
+        Error = QStringLiteral("mounting a file system needs root");
+        return;
+    }
+    QDir().mkpath(path);
+    const TProcessResult mount =
+        RunProgram(QStringLiteral("mount"),
+                   {QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"),
+                    QStringLiteral("size=") + size, QStringLiteral("tmpfs"), path});
+    if (mount.ExitCode != 0)
+        Error = mount.Err.isEmpty() ? QStringLiteral("mount failed") : mount.Err.trimmed();
+}
+
+TSmallFileSystem::~TSmallFileSystem() {
+    if (Error.isEmpty())
+        RunProgram(QStringLiteral("umount"), {QStringLiteral("-l"), Path});
 }

@@ -46,6 +46,20 @@ QList<pid_t> ChildrenOf(pid_t parent);
 QString SystemFFmpeg();
 QString SystemMediaInfo();
 
+// A tmpfs of `size` ("200k") mounted on the folder `path` while it lives (root only); Error says
+// why there is none.
+class TSmallFileSystem {
+public:
+    TSmallFileSystem(const QString& path, const QString& size);
+    ~TSmallFileSystem();
+    TSmallFileSystem(const TSmallFileSystem&) = delete;
+    TSmallFileSystem& operator=(const TSmallFileSystem&) = delete;
+    QString Error;
+
+private:
+    QString Path;
+};
+
 // Makes `locale` the user's locale while it lives.
 class TLocaleScope {
 public:

@@ -584,3 +584,74 @@ TEST(BatchEngine, AutoMeansOnePerCoreUpToFour) {
     EXPECT_EQ(SimultaneousConversionsFor(3, 2), 2); // a setting from a larger machine
     EXPECT_EQ(SimultaneousConversionsFor(1, 8), 1);
 }
+
+// Real faults while a batch runs: each file that meets one fails with the reason in the error log,
+// and the batch goes on.
+
+TEST_F(BatchTest, TheEncoderGoneBeforeAFileStartsFailsThatFile) {
+    // A copy of the real encoder in the program's tools folder, removed once the first file runs.
+    const QString encoder = Params.ToolsDir + u'/' + FFmpegToolFile();
+    QDir().mkpath(QFileInfo(encoder).absolutePath());
+    ASSERT_TRUE(QFile::copy(SystemFFmpeg(), encoder));
+    QFile::setPermissions(encoder, QFile::permissions(encoder) | QFile::ExeOwner);
+    Params.ffmpeg = encoder;
+    const QString first = Input(u"long.mp4"_s, u"first.mp4"_s);
+    const QString second = Input(u"clip.flv"_s, u"second.flv"_s);
+    View.OnProgress = [&](int) { QFile::remove(encoder); };
+    const TBatchResult r = Run({first, second});
+    EXPECT_EQ(r.Converted, 1);
+    EXPECT_EQ(r.Failed, 1);
+    EXPECT_EQ(View.Statuses.value(1), u"Error (2)");
+    const QString log = Log.Text().join(u'\n');
+    EXPECT_TRUE(log.contains(u"No such file or directory"_s)) << log.toStdString();
+    EXPECT_TRUE(log.contains(encoder)) << log.toStdString();
+    EXPECT_EQ(View.ErrorLogCaption, u"Errors (1)");
+}
+
+TEST_F(BatchTest, AnInputOrTheOutputFolderGoneDuringABatch) {
+    const QString first = Input(u"long.mp4"_s, u"first.mp4"_s);
+    const QString gone = Input(u"clip.flv"_s, u"gone.flv"_s);
+    const QString third = Input(u"clip.mp4"_s, u"third.mp4"_s);
+    Options.OutDirIsInDir = false;
+    Options.OutDir = Dir.Path(u"out"_s);
+    // While the first file converts its output folder is removed, and the second input too.
+    bool removed = false;
+    View.OnProgress = [&](int job) {
+        if (removed || job != 0 || View.Engine->Job(0).Percent < 5)
+            return;
+        removed = QDir(Options.OutDir).removeRecursively() && QFile::remove(gone);
+    };
+    const TBatchResult r = Run({first, gone, third});
+    ASSERT_TRUE(removed);
+    EXPECT_EQ(View.Statuses.value(0), u"Error"); // its output went with the folder
+    EXPECT_TRUE(View.Statuses.value(1).startsWith(u"Error ("_s))
+        << View.Statuses.value(1).toStdString();
+    EXPECT_EQ(View.Statuses.value(2), u"Done"); // the folder is made again
+    EXPECT_EQ(r.Failed, 2);
+    const QString log = Log.Text().join(u'\n');
+    EXPECT_TRUE(log.contains(u"output file is gone"_s)) << log.toStdString();
+    EXPECT_TRUE(log.contains(u"No such file or directory"_s)) << log.toStdString();
+    EXPECT_GT(QFileInfo(Dir.Path(u"out/third.avi"_s)).size(), 0);
+}
+
+TEST_F(BatchTest, AFullDiskFailsThatFileAndTheNextOneConverts) {
+    const QString out = Dir.Path(u"small"_s);
+    QDir().mkpath(out);
+    const TSmallFileSystem mounted(out, u"200k"_s);
+    if (!mounted.Error.isEmpty())
+        GTEST_SKIP() << "no tmpfs here: " << mounted.Error.toStdString();
+    const QString big = Input(u"long.mp4"_s, u"big.mp4"_s);
+    const QString small = Input(u"clip15.flv"_s, u"small.flv"_s);
+    Options.OutDirIsInDir = false;
+    Options.OutDir = out;
+    const TBatchResult r = Run({big, small});
+    EXPECT_EQ(r.Failed, 1);
+    EXPECT_EQ(r.Converted, 1);
+    EXPECT_TRUE(View.Statuses.value(0).startsWith(u"Error"_s))
+        << View.Statuses.value(0).toStdString();
+    EXPECT_EQ(View.Statuses.value(1), u"Done");
+    EXPECT_TRUE(Log.Text().join(u'\n').contains(u"No space left on device"_s))
+        << Log.Text().join(u'\n').toStdString();
+    EXPECT_FALSE(QFileInfo::exists(out + u"/big.avi"_s)); // the partial output is removed
+    EXPECT_GT(QFileInfo(out + u"/small.avi"_s).size(), 0);
+}

@@ -397,3 +397,23 @@ TEST(Cli, AJobFileForGnuParallel) {
     EXPECT_EQ(QDir(work).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList());
     EXPECT_FALSE(QFileInfo::exists(dir.Path(QStringLiteral("in/ffmpeg2pass-0.log"))));
 }
+
+TEST(Cli, AFullDiskFailsThatFileWithItsReasonAndTheBatchGoesOn) {
+    TScratchDir dir;
+    const QString out = dir.Path(QStringLiteral("small"));
+    const TSmallFileSystem mounted(out, QStringLiteral("200k"));
+    if (!mounted.Error.isEmpty())
+        GTEST_SKIP() << "no tmpfs here: " << mounted.Error.toStdString();
+    const QString big = dir.Path(QStringLiteral("big.mp4"));
+    const QString small = dir.Path(QStringLiteral("small.flv"));
+    ASSERT_TRUE(QFile::copy(MediaFile(QStringLiteral("long.mp4")), big));
+    ASSERT_TRUE(QFile::copy(MediaFile(QStringLiteral("clip15.flv")), small));
+    const TProcessResult r =
+        RunCli({QStringLiteral("convert"), QStringLiteral("--jobs"), QStringLiteral("1"),
+                QStringLiteral("--output-dir"), out, big, small});
+    EXPECT_EQ(r.ExitCode, 1);
+    EXPECT_TRUE(r.Out.contains(big + QStringLiteral(": Error ("))) << r.Out.toStdString();
+    EXPECT_TRUE(r.Out.contains(small + QStringLiteral(": Done\n"))) << r.Out.toStdString();
+    EXPECT_TRUE(r.Err.contains(QStringLiteral("No space left on device"))) << r.Err.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(out + QStringLiteral("/big.avi")));
+}

@@ -299,6 +299,21 @@ TEST_F(ConvertWindowTest, TheLastOutputOfARunIsAlwaysShown) {
     EXPECT_TRUE(Progress()->StatusHtml().contains(u"Done"_s));
 }
 
+TEST_F(ConvertWindowTest, AnInputGoneAfterItWasAddedFailsWithTheReason) {
+    SetSimultaneousConversions(1);
+    const QString gone = Copy(u"clip.flv"_s, u"gone.flv"_s);
+    const QString kept = Copy(u"clip.flv"_s, u"kept.flv"_s);
+    Add({gone, kept});
+    ASSERT_TRUE(QFile::remove(gone));
+    Convert();
+    EXPECT_TRUE(Status(0).startsWith(u"Error ("_s)) << Status(0).toStdString();
+    EXPECT_EQ(Status(1), u"Done");
+    auto* errors = Form->findChild<TFormErrors*>();
+    EXPECT_TRUE(errors->isVisible());
+    EXPECT_TRUE(errors->Text().contains(u"No such file or directory"_s))
+        << errors->Text().toStdString();
+}
+
 // A loopback HTTP server that answers every request with `answer`, or never when it is empty.
 class TTestServer : public QTcpServer {
 public:

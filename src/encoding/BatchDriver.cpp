@@ -367,6 +367,14 @@ void TBatchEngine::Prepared(int index, const TPrepared& prepared) {
     job.EstimatedFrames = info.VideoStreams[0].Frames;
     job.Seconds = info.Duration > 0 ? info.Duration / 1000 : double(info.Seconds);
     const auto stop = [&] { Abandon(index); };
+    if (!Options.OutDirIsInDir) {
+        // Made again for every file, should it have gone meanwhile.
+        QDir().mkpath(Options.OutDir);
+        if (!QFileInfo(Options.OutDir).isDir()) {
+            Q_EMIT Warning(FormatCatalogText(Strings.Main.CantCreateDirectory, Options.OutDir));
+            return stop();
+        }
+    }
     if (InScriptMode) {
         for (const QString& path : {job.Input, job.Output}) {
             if (const auto unsafe = UnsafeScriptPath(Script->ScriptKind(), path)) {
@@ -446,7 +454,7 @@ void TBatchEngine::Prepared(int index, const TPrepared& prepared) {
     if (job.TwoPass)
         job.SecondArguments = ArgumentString(pieces, job.Input, job.Output, h264, 2);
     if (!StartStep(index, 1))
-        stop();
+        FinishJob(index);
 }
 
 bool TBatchEngine::StartStep(int index, int pass) {
@@ -462,8 +470,13 @@ bool TBatchEngine::StartStep(int index, int pass) {
         run->Start(FFmpeg, pass == 2 ? job.SecondArguments : job.FirstArguments,
                    job.TwoPass ? job.WorkDir : QString());
     } catch (const EOSError& e) {
+        // The encoder cannot be started (gone since the batch began, say): this file fails
+        // with the system's reason, and the batch goes on.
         delete run;
-        Q_EMIT Warning(e.Message());
+        job.ExitCode = e.Code() != 0 ? e.Code() : 1;
+        job.Status = Strings.Main.Error + (pass == 2 ? QStringLiteral(" = %1").arg(job.ExitCode)
+                                                     : QStringLiteral(" (%1)").arg(job.ExitCode));
+        job.LogDetails.append(e.Message() + QStringLiteral("\r\n") + FFmpeg);
         return false;
     }
     job.Run = run;
@@ -517,8 +530,15 @@ void TBatchEngine::StepFinished(int index, int exitCode) {
         RecordFailure(index, exitCode);
     } else if (job.TwoPass && job.CurrentPass == 1 && !Aborting) {
         if (!StartStep(index, 2))
-            Abandon(index);
+            FinishJob(index);
         return;
+    } else if (!job.AbortedHere && !QFileInfo::exists(job.Output)) {
+        // The encoder wrote into a file that is gone (its folder was removed meanwhile): no
+        // output is no success.
+        job.Failed = true;
+        job.Status = Strings.Main.Error;
+        job.LogDetails.append(
+            QStringLiteral("ExitCode: 0\r\nThe encoder ended, but its output file is gone."));
     }
     FinishJob(index);
 }
@@ -544,11 +564,11 @@ void TBatchEngine::FinishJob(int index) {
         job.Percent = 100;
     if (aborted)
         job.Status = Strings.Main.Aborted;
-    job.Succeeded = !aborted && job.ExitCode == 0;
+    job.Succeeded = !aborted && job.ExitCode == 0 && !job.Failed;
     job.Done = 1;
     if (job.Succeeded)
         ++Outcome.Converted;
-    else if (job.ExitCode != 0)
+    else if (job.ExitCode != 0 || job.Failed)
         ++Outcome.Failed;
     if (job.Terminated)
         Outcome.Terminated = true;

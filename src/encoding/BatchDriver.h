@@ -97,7 +97,8 @@ struct TBatchJob {
     bool AbortedHere = false; // the batch was aborted while this file was under way
     bool Terminated = false;
     bool Succeeded = false;
-    bool Abandoned = false; // could not be set up or started: the batch stopped early
+    bool Failed = false;    // failed although the encoder said nothing was wrong
+    bool Abandoned = false; // could not be set up: the batch stopped early
     Platform::TFileDates Dates;
     QStringList LogDetails; // error-log entries waiting for their turn in the list's order
     bool Logged = false;
