@@ -214,3 +214,29 @@ TSmallFileSystem::~TSmallFileSystem() {
     if (Error.isEmpty())
         RunProgram(QStringLiteral("umount"), {QStringLiteral("-l"), Path});
 }
+
+TReadOnlyFolder::TReadOnlyFolder(const QString& path) : Path(path) {
+    if (::geteuid() != 0) {
+        if (!QFile::setPermissions(path, QFile::ReadOwner | QFile::ExeOwner))
+            Error = QStringLiteral("cannot change the permissions of ") + path;
+        return;
+    }
+    const TProcessResult bind =
+        RunProgram(QStringLiteral("mount"), {QStringLiteral("--bind"), path, path});
+    if (bind.ExitCode != 0) {
+        Error = bind.Err.trimmed();
+        return;
+    }
+    Mounted = true;
+    const TProcessResult readOnly = RunProgram(
+        QStringLiteral("mount"), {QStringLiteral("-o"), QStringLiteral("remount,bind,ro"), path});
+    if (readOnly.ExitCode != 0)
+        Error = readOnly.Err.trimmed();
+}
+
+TReadOnlyFolder::~TReadOnlyFolder() {
+    if (Mounted)
+        RunProgram(QStringLiteral("umount"), {QStringLiteral("-l"), Path});
+    else
+        QFile::setPermissions(Path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}

@@ -60,6 +60,22 @@ private:
     QString Path;
 };
 
+// Makes the folder `path` read-only while it lives: a read-only bind mount of itself where the
+// tests run as root (whom permissions do not stop), else its permissions. Error says why it could
+// not.
+class TReadOnlyFolder {
+public:
+    explicit TReadOnlyFolder(const QString& path);
+    ~TReadOnlyFolder();
+    TReadOnlyFolder(const TReadOnlyFolder&) = delete;
+    TReadOnlyFolder& operator=(const TReadOnlyFolder&) = delete;
+    QString Error;
+
+private:
+    QString Path;
+    bool Mounted = false;
+};
+
 // Makes `locale` the user's locale while it lives.
 class TLocaleScope {
 public:

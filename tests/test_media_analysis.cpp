@@ -372,3 +372,26 @@ TEST(MediaInfoHelper, ACrashOrHangCostsOnlyThatFile) {
     EXPECT_EQ(HelpersRunning(), 0) << "the hanging helper is gone";
     EXPECT_TRUE(AskMediaInfoHelper(MediaFile(u"clip.flv"_s), SystemMediaInfo()).Opened);
 }
+
+TEST(MediaInfoHelper, AFileNoHelperTakesIsNotReadInThisProcess) {
+    TScratchDir dir;
+    // A helper that cannot start, and one that ends before it reads anything.
+    for (const QString& program : {dir.Path(u"missing"_s), u"/bin/true"_s}) {
+        UseMediaInfoHelper(program);
+        const TMediaInfoAnswers answers =
+            AskMediaInfoHelper(MediaFile(u"clip.flv"_s), SystemMediaInfo());
+        UseMediaInfoHelper({});
+        EXPECT_FALSE(answers.Opened) << program.toStdString();
+        EXPECT_TRUE(answers.Failure == TMediaInfoFailure::NoHelper ||
+                    answers.Failure == TMediaInfoFailure::Ended)
+            << program.toStdString();
+        if (program.endsWith(u"missing"_s)) {
+            EXPECT_EQ(answers.Failure, TMediaInfoFailure::NoHelper);
+            TVideoFileInfo info;
+            ApplyMediaInfoAnswers(answers, info);
+            EXPECT_EQ(MediaInfoFailureText(info, TAppStrings().FileInfo),
+                      u"MediaInfo's helper could not be started or could not take this file "
+                      "(system error 2); the file was not read by MediaInfo.");
+        }
+    }
+}

@@ -151,6 +151,8 @@ QString MediaInfoFailureText(const TVideoFileInfo& info, const TFileInfoModuleSt
         return FormatCatalogText(strings.Report_MediaInfoTimedOut, value);
     case TMediaInfoFailure::BadAnswer:
         return strings.Report_MediaInfoBadAnswer;
+    case TMediaInfoFailure::NoHelper:
+        return FormatCatalogText(strings.Report_MediaInfoNoHelper, value);
     }
     return {};
 }

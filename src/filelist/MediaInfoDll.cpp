@@ -354,7 +354,7 @@ std::optional<TMediaInfoAnswers> DeserializeMediaInfoAnswers(const QByteArray& b
     qint32 failure = 0;
     in >> answers.Opened >> answers.Inform >> answers.Values >> failure >> answers.FailureValue;
     if (in.status() != QDataStream::Ok || !in.atEnd() || failure < 0 ||
-        failure > qint32(TMediaInfoFailure::BadAnswer))
+        failure > qint32(TMediaInfoFailure::NoHelper))
         return std::nullopt;
     answers.Failure = TMediaInfoFailure(failure);
     return answers;

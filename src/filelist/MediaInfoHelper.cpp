@@ -26,6 +26,7 @@ QString Program;
 
 struct THelper {
     std::unique_ptr<Platform::TChildProcess> Child;
+    QString Program; // the helper program it runs
     QString Library;
     QByteArray Pending; // output read but not yet taken
 };
@@ -33,13 +34,13 @@ struct THelper {
 // One helper per thread that reads files.
 thread_local THelper Helper;
 
-bool StartHelper(const QString& program, const QString& libraryPath) {
+bool StartHelper(const QString& program, const QString& libraryPath, int* error) {
     auto child = std::make_unique<Platform::TChildProcess>();
-    int error = 0;
     if (!child->Start(program, {QStringLiteral("mediainfo-helper"), libraryPath}, QDir::rootPath(),
-                      &error))
+                      error))
         return false;
     Helper.Child = std::move(child);
+    Helper.Program = program;
     Helper.Library = libraryPath;
     Helper.Pending.clear();
     return true;
@@ -101,18 +102,23 @@ QString MediaInfoHelperProgram() {
 TMediaInfoAnswers AskMediaInfoHelper(const QString& fileName, const QString& libraryPath,
                                      int timeLimitMs) {
     const QString program = MediaInfoHelperProgram();
-    if (Helper.Child && Helper.Library != libraryPath)
+    if (Helper.Child && (Helper.Library != libraryPath || Helper.Program != program))
         StopHelper();
     const QByteArray request = QFile::encodeName(fileName) + '\0';
-    // A helper that ended since the last file (killed from outside) is replaced once.
+    if (program.isEmpty())
+        return AskMediaInfo(fileName, libraryPath); // no helpers in use: read here
+    // A helper that ended since the last file (killed from outside) is replaced once. A file no
+    // helper can take is not read here instead: that would lose the protection helpers exist for.
     for (int attempt = 0; attempt < 2; ++attempt) {
-        if (!Helper.Child && !StartHelper(program, libraryPath))
-            return AskMediaInfo(fileName, libraryPath); // no helper: read here as before
+        int error = 0;
+        if (!Helper.Child && !StartHelper(program, libraryPath, &error))
+            return Failed(TMediaInfoFailure::NoHelper, error);
         if (Helper.Child->WriteInput(request))
             break;
+        error = errno;
         StopHelper();
         if (attempt == 1)
-            return AskMediaInfo(fileName, libraryPath);
+            return Failed(TMediaInfoFailure::NoHelper, error);
     }
     const QDeadlineTimer deadline(timeLimitMs);
     QByteArray chunk;

@@ -66,6 +66,7 @@ enum class TMediaInfoFailure : int32_t {
     Ended,     // the value is the exit code
     TimedOut,  // the value is the time limit in seconds
     BadAnswer, // the helper's answer could not be read
+    NoHelper,  // no helper could be started or take the file; the value is the system's error
 };
 
 // Everything learned about one media file.

@@ -155,6 +155,7 @@
     X(Aborted, u"Aborted", u"Aborted") \
     X(Close, u"Close", u"Close") \
     X(CantCreateDirectory, u"CantCreateDirectory", u"Couldn't create directory \"%s\" !") \
+    X(CantSaveSettings, u"CantSaveSettings", u"The settings could not be saved in \"%s\". The files there are as they were before.") \
     X(Converting, u"Converting", u"Converting") \
     X(Done, u"Done", u"Done") \
     X(OK_Renamed, u"OK_Renamed", u"OK - Renamed") \
@@ -248,6 +249,7 @@
     X(Report_MediaInfoEnded, u"Report_MediaInfoEnded", u"MediaInfo ended while reading this file (exit code %s).") \
     X(Report_MediaInfoTimedOut, u"Report_MediaInfoTimedOut", u"MediaInfo did not finish reading this file within %s seconds and was stopped.") \
     X(Report_MediaInfoBadAnswer, u"Report_MediaInfoBadAnswer", u"MediaInfo's helper sent an answer that cannot be read.") \
+    X(Report_MediaInfoNoHelper, u"Report_MediaInfoNoHelper", u"MediaInfo's helper could not be started or could not take this file (system error %s); the file was not read by MediaInfo.") \
     X(ScanType_Interlaced, u"ScanType_Interlaced", u"interlaced") \
     X(ScanType_Progressive, u"ScanType_Progressive", u"progressive")
 #define ZORVANE_ERRORS_STRINGS(X) \

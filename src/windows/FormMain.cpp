@@ -521,10 +521,10 @@ void TFormMain::ShowColumnStates() {
     }
 }
 
-void TFormMain::SaveSettingsToIni() {
+bool TFormMain::SaveSettingsToIni() {
     Program = CurrentProgramSettings();
     QDir().mkpath(QFileInfo(AppParams.IniName).absolutePath());
-    SaveProgramSettingsFile(Program, AppParams.IniName); // a failure is not reported
+    return SaveProgramSettingsFile(Program, AppParams.IniName);
 }
 
 void TFormMain::FormClose() {
@@ -533,9 +533,17 @@ void TFormMain::FormClose() {
     ClosedOnce = true;
     setAcceptDrops(false);
     ReadControls();
-    SaveSettingsToIni();
+    // Both files are written through a temporary file: a failure leaves the old ones whole.
+    const bool settingsSaved = SaveSettingsToIni();
     QDir().mkpath(AppParams.ProfilesDir);
-    SaveProfile(Settings, AppParams.LastProfileFile, *AppStrings); // failures are ignored
+    const bool profileSaved = SaveProfile(Settings, AppParams.LastProfileFile, *AppStrings);
+    if (!settingsSaved || !profileSaved) {
+        // Told once, whatever failed.
+        const QString folder = QDir::toNativeSeparators(
+            QFileInfo(settingsSaved ? AppParams.LastProfileFile : AppParams.IniName)
+                .absolutePath());
+        ::ShowWarning(this, FormatCatalogText(AppStrings->Main.CantSaveSettings, folder));
+    }
     if (ti)
         ti->hide();
 }

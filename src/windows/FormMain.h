@@ -114,7 +114,7 @@ private:
     void CreateTray();
     QWidget* CreateConversionSettings();
     void LoadSettingsFromIni();
-    void SaveSettingsToIni();
+    bool SaveSettingsToIni();
     void ShowSettings();
     void ShowColumnStates();
     void SetUnlocked(bool unlocked);
