@@ -45,6 +45,15 @@ check_format() {
     echo "Formatting: ${#files[@]} files follow .clang-format"
 }
 
+# Prints how long each step of the test command took, so that slow steps show.
+step() {
+    local name=$1
+    shift
+    local started=$SECONDS
+    "$@"
+    echo "step '$name': $((SECONDS - started)) s"
+}
+
 run_tests() {
     local dir=$1
     (cd "$dir" && ctest --output-on-failure -j "$JOBS" --timeout 300)
@@ -61,22 +70,24 @@ run)
     exec build/bin/zorvane "$@"
     ;;
 test)
-    install_missing
-    check_format
+    step install install_missing
+    step format check_format
     # Warnings are errors here, not in a user's build.
-    configure_and_build build-test -DCMAKE_BUILD_TYPE=Debug -DZORVANE_WERROR=ON -DBUILD_TESTING=ON
-    run_tests build-test
+    step "build tests" configure_and_build build-test -DCMAKE_BUILD_TYPE=Debug -DZORVANE_WERROR=ON \
+        -DBUILD_TESTING=ON
+    step tests run_tests build-test
     # The logic and its tests once more under AddressSanitizer and UndefinedBehaviorSanitizer.
-    configure_and_build build-asan -DCMAKE_BUILD_TYPE=Debug -DZORVANE_WERROR=ON -DBUILD_TESTING=ON \
-        -DZORVANE_LOGIC_ONLY=ON -DZORVANE_SANITIZE=ON
-    ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 run_tests build-asan
+    step "build sanitizer tests" configure_and_build build-asan -DCMAKE_BUILD_TYPE=Debug \
+        -DZORVANE_WERROR=ON -DBUILD_TESTING=ON -DZORVANE_LOGIC_ONLY=ON -DZORVANE_SANITIZE=ON
+    ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
+        step "sanitizer tests" run_tests build-asan
     # The Debian package, and the program installed from it and by `cmake --install`.
-    configure_and_build build-pkg -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF
+    step "build package" configure_and_build build-pkg -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF
     rm -f build-pkg/zorvane_*.deb
-    (cd build-pkg && cpack -G DEB)
-    packaging/check-package.sh build-pkg
+    step package bash -c 'cd build-pkg && cpack -G DEB'
+    step "check package" packaging/check-package.sh build-pkg
     # Every reader of outside data under libFuzzer, 30 seconds each.
-    fuzz/run.sh 30
+    step fuzz fuzz/run.sh 30
     echo "All checks passed."
     ;;
 *)

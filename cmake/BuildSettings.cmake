@@ -32,3 +32,17 @@ if(ZORVANE_SANITIZE)
     target_link_options(zorvane_build_settings INTERFACE
         -fsanitize=address,undefined,float-cast-overflow)
 endif()
+
+# Qt's headers, and the standard ones that go with them, compiled once per target rather than
+# once per file: the targets of many files build in far less time.
+option(ZORVANE_PCH "Precompile the Qt headers" ON)
+function(zorvane_precompile target)
+    if(ZORVANE_PCH)
+        target_precompile_headers(${target} PRIVATE
+            <QByteArray> <QDateTime> <QDir> <QFile> <QFileInfo> <QHash> <QList> <QObject>
+            <QRegularExpression> <QString> <QStringList> <QVariant>
+            <algorithm> <functional> <memory> <optional> ${ARGN})
+    endif()
+endfunction()
+set(ZORVANE_PCH_WIDGETS <QAction> <QCheckBox> <QComboBox> <QDialog> <QGridLayout> <QHBoxLayout>
+    <QLabel> <QPushButton> <QTimer> <QVBoxLayout> <QWidget>)
