@@ -219,6 +219,8 @@ TEST_F(ConvertWindowTest, SeveralFilesAtOnceShowInTheProgressWindow) {
     const QString b = Copy(u"long.mp4"_s, u"b.mp4"_s);
     const QString c = Copy(u"clip.flv"_s, u"c.flv"_s);
     Add({a, b, c});
+    // Large frames: the batch lasts for several turns of the overall figures.
+    Form->findChild<QPlainTextEdit*>(u"meParams"_s)->setPlainText(u"-vf scale=1280:720"_s);
     int mostRows = 0;
     QString overall;
     QString title;
@@ -236,7 +238,9 @@ TEST_F(ConvertWindowTest, SeveralFilesAtOnceShowInTheProgressWindow) {
         if (Form->windowTitle() != ProductTitle())
             title = Form->windowTitle();
         // The locked window takes no new batch meanwhile.
-        EXPECT_FALSE(Form->Action(u"actConvert"_s)->isEnabled());
+        if (Form->BatchRunning()) {
+            EXPECT_FALSE(Form->Action(u"actConvert"_s)->isEnabled());
+        }
     });
     watch.start();
     const TBatchResult result = RunBatch();
