@@ -7,6 +7,7 @@
 
 #include <QDataStream>
 #include <QFile>
+#include <QMutex>
 #include <clocale>
 #include <cstring>
 #include <dlfcn.h>
@@ -218,6 +219,9 @@ void ReadAudioStream(const TMediaInfoSource& mi, int i, TAudioStreamInfoX& a,
 } // namespace
 
 bool LoadMediaInfoLibrary(const QString& libraryPath) {
+    // Analyses on several threads may be the first to ask at the same moment.
+    static QMutex mutex;
+    const QMutexLocker lock(&mutex);
     if (Library.Handle == nullptr) {
         Library.Handle = dlopen(QFile::encodeName(libraryPath).constData(), RTLD_NOW | RTLD_LOCAL);
         if (Library.Handle == nullptr)
