@@ -6,7 +6,6 @@
 #include "execution/EncoderRun.h"
 #include "filelist/AnalysisCache.h"
 #include "filelist/BatchProbe.h"
-#include "filelist/ProbeParser.h"
 #include "filelist/VideoFileInfo.h"
 #include "localisation/AppStrings.h"
 
@@ -127,14 +126,19 @@ QString TBatchEngine::OutputPath(const QString& input) const {
     return out + GetExt(Settings, true);
 }
 
+bool TBatchEngine::MakeOutputFolder() {
+    if (Options.OutDirIsInDir)
+        return true;
+    QDir().mkpath(Options.OutDir);
+    if (QFileInfo(Options.OutDir).isDir())
+        return true;
+    Q_EMIT Warning(FormatCatalogText(Strings.Main.CantCreateDirectory, Options.OutDir));
+    return false;
+}
+
 bool TBatchEngine::PlanJobs() {
-    if (!Options.OutDirIsInDir) {
-        QDir().mkpath(Options.OutDir);
-        if (!QFileInfo(Options.OutDir).isDir()) {
-            Q_EMIT Warning(FormatCatalogText(Strings.Main.CantCreateDirectory, Options.OutDir));
-            return false;
-        }
-    }
+    if (!MakeOutputFolder())
+        return false;
     // Every output is decided before the first encoder starts: a name another file of this
     // batch will write counts as taken, and no input of the batch is ever written over. A .sh or
     // .bat script runs its lines one after the other and names its outputs as it always has,
@@ -228,8 +232,7 @@ void TBatchEngine::Start() {
         SimultaneousConversions = 1;
     SimultaneousConversions = std::max(SimultaneousConversions, 1);
     Pool->setMaxThreadCount(SimultaneousConversions);
-    NoVideo = Settings.DoNotCopyVideo() && !Settings.Audio.DoNotCopyAudio;
-    Position.NoVideoOutput = NoVideo;
+    Position.NoVideoOutput = Settings.DoNotCopyVideo() && !Settings.Audio.DoNotCopyAudio;
     Outcome.Started = true;
     Q_EMIT BatchStarted();
     Schedule();
@@ -324,18 +327,7 @@ void TBatchEngine::RequestAnalysis(const QList<int>& indexes) {
     const bool aac = Settings.Audio.AudioCodec == acAac;
     TAnalysisCache* cache = Cache;
     Pool->start([this, indexes, inputs, ffmpeg, mediaInfo, aac, cache] {
-        QList<TVideoFileInfo> infos;
-        if (inputs.size() > 1) {
-            infos = AnalyseFiles(inputs, ffmpeg, mediaInfo, 1, cache);
-        } else {
-            TVideoFileInfo info;
-            if (std::optional<TVideoFileInfo> kept =
-                    cache ? cache->Find(inputs.first()) : std::nullopt)
-                info = std::move(*kept);
-            else
-                GetVideoFileInfo(inputs.first(), ffmpeg, mediaInfo, info);
-            infos.append(std::move(info));
-        }
+        const QList<TVideoFileInfo> infos = AnalyseFiles(inputs, ffmpeg, mediaInfo, 1, cache);
         // Asking the encoder for its encoders costs a run of it: only when the AAC row is used.
         const QString aacEncoder = aac ? AacEncoderFor(ffmpeg) : QStringLiteral("libfdk_aac");
         for (qsizetype k = 0; k < indexes.size(); ++k) {
@@ -367,14 +359,9 @@ void TBatchEngine::Prepared(int index, const TPrepared& prepared) {
     job.EstimatedFrames = info.VideoStreams[0].Frames;
     job.Seconds = info.Duration > 0 ? info.Duration / 1000 : double(info.Seconds);
     const auto stop = [&] { Abandon(index); };
-    if (!Options.OutDirIsInDir) {
-        // Made again for every file, should it have gone meanwhile.
-        QDir().mkpath(Options.OutDir);
-        if (!QFileInfo(Options.OutDir).isDir()) {
-            Q_EMIT Warning(FormatCatalogText(Strings.Main.CantCreateDirectory, Options.OutDir));
-            return stop();
-        }
-    }
+    // Made again for every file, should it have gone meanwhile.
+    if (!MakeOutputFolder())
+        return stop();
     if (InScriptMode) {
         for (const QString& path : {job.Input, job.Output}) {
             if (const auto unsafe = UnsafeScriptPath(Script->ScriptKind(), path)) {
@@ -462,7 +449,8 @@ bool TBatchEngine::StartStep(int index, int pass) {
     job.CurrentPass = pass;
     job.Percent = 0;
     auto* run = new TEncoderRun(this);
-    connect(run, &TEncoderRun::LineRead, this, [this, index] { LineRead(index); });
+    connect(run, &TEncoderRun::LineRead, this,
+            [this, index](const QString& line) { LineRead(index, line); });
     connect(run, &TEncoderRun::Finished, this,
             [this, index](int code) { StepFinished(index, code); });
     try {
@@ -474,8 +462,7 @@ bool TBatchEngine::StartStep(int index, int pass) {
         // with the system's reason, and the batch goes on.
         delete run;
         job.ExitCode = e.Code() != 0 ? e.Code() : 1;
-        job.Status = Strings.Main.Error + (pass == 2 ? QStringLiteral(" = %1").arg(job.ExitCode)
-                                                     : QStringLiteral(" (%1)").arg(job.ExitCode));
+        job.Status = ErrorStatus(job.ExitCode, pass == 2);
         job.LogDetails.append(e.Message() + QStringLiteral("\r\n") + FFmpeg);
         return false;
     }
@@ -483,7 +470,13 @@ bool TBatchEngine::StartStep(int index, int pass) {
     return true;
 }
 
-void TBatchEngine::LineRead(int index) {
+QString TBatchEngine::ErrorStatus(int exitCode, bool secondPass) const {
+    // "Error (1)"; a failed second pass "Error = 1".
+    return Strings.Main.Error + (secondPass ? QStringLiteral(" = %1").arg(exitCode)
+                                            : QStringLiteral(" (%1)").arg(exitCode));
+}
+
+void TBatchEngine::LineRead(int index, const QString& line) {
     TBatchJob& job = JobList[index];
     if (!job.Run)
         return;
@@ -493,7 +486,6 @@ void TBatchEngine::LineRead(int index) {
     position.TwoPassMode = job.TwoPass;
     const TRunDisplay display =
         MonitorRunLines(job.Run->Lines(), OutputShown, position, job.EstimatedFrames, Strings);
-    job.OutputLines = job.Run->Lines();
     if (!display.Stopped) {
         job.Display = display;
         if (display.Percent > 0)
@@ -503,7 +495,7 @@ void TBatchEngine::LineRead(int index) {
             share = std::min(display.Values.Seconds / job.Seconds, 1.0);
         job.Done = job.TwoPass ? (job.CurrentPass - 1 + share) / 2 : share;
     }
-    Q_EMIT JobLine(index, job.OutputLines.isEmpty() ? QString() : job.OutputLines.last());
+    Q_EMIT JobLine(index, line);
     if (!display.Stopped)
         Q_EMIT JobProgress(index);
 }
@@ -524,9 +516,7 @@ void TBatchEngine::StepFinished(int index, int exitCode) {
     run->deleteLater();
     job.ExitCode = exitCode;
     if (exitCode != 0) {
-        job.Status = Strings.Main.Error + (job.CurrentPass == 2 && job.TwoPass
-                                               ? QStringLiteral(" = %1").arg(exitCode)
-                                               : QStringLiteral(" (%1)").arg(exitCode));
+        job.Status = ErrorStatus(exitCode, job.TwoPass && job.CurrentPass == 2);
         RecordFailure(index, exitCode);
     } else if (job.TwoPass && job.CurrentPass == 1 && !Aborting) {
         if (!StartStep(index, 2))
@@ -547,14 +537,19 @@ void TBatchEngine::Abandon(int index) {
     // The file could not be set up or started: it stays "Converting", and the batch ends as
     // after an early stop once the files under way have ended.
     TBatchJob& job = JobList[index];
-    job.State = TJobState::Finished;
     job.Abandoned = true;
     job.Logged = true;
-    --Active;
-    BusyOutputs.remove(job.Output);
     Stopping = true;
+    Leave(index);
     Q_EMIT JobFinished(index);
     Schedule();
+}
+
+void TBatchEngine::Leave(int index) {
+    TBatchJob& job = JobList[index];
+    job.State = TJobState::Finished;
+    --Active;
+    BusyOutputs.remove(job.Output);
 }
 
 void TBatchEngine::FinishJob(int index) {
@@ -583,9 +578,7 @@ void TBatchEngine::FinishJob(int index) {
         if (Params.KeepFileDates && job.Dates.Read && QFileInfo::exists(job.Output))
             Platform::SetFileDates(job.Output, job.Dates);
     }
-    job.State = TJobState::Finished;
-    --Active;
-    BusyOutputs.remove(job.Output);
+    Leave(index);
     if (!InScriptMode)
         Q_EMIT JobStatus(index, job.Status);
     FlushErrorLog(false);

@@ -91,7 +91,7 @@ struct TBatchJob {
     int CurrentPass = 1;
     int Percent = 0;         // of the current run
     TRunDisplay Display;     // the current run as the progress window shows it
-    QStringList OutputLines; // the current run's output (filtered when shown)
+    QStringList OutputLines; // the last run's output, once it has ended
     double Done = 0;         // share of the whole job done, 0..1
     int ExitCode = 0;
     bool AbortedHere = false; // the batch was aborted while this file was under way
@@ -137,7 +137,7 @@ public:
     bool Running() const { return IsRunning; }
     bool AbortRequested() const { return Aborting; }
     bool ScriptMode() const { return InScriptMode; }
-    bool NoVideoOutput() const { return NoVideo; }
+    bool NoVideoOutput() const { return Position.NoVideoOutput; }
     int FileCount() const { return Position.BatchFileCount; }
     int RunningCount() const { return Active; }
     const QList<TBatchJob>& Jobs() const { return JobList; }
@@ -173,6 +173,7 @@ private:
         TVideoFileInfo Info;
         QString AacEncoder;
     };
+    bool MakeOutputFolder();
     bool PlanJobs();
     QString OutputPath(const QString& input) const;
     void Schedule();
@@ -182,11 +183,13 @@ private:
     void RequestAnalysis(const QList<int>& jobs);
     void Prepared(int job, const TPrepared& prepared);
     bool StartStep(int job, int pass);
-    void LineRead(int job);
+    void LineRead(int job, const QString& line);
+    QString ErrorStatus(int exitCode, bool secondPass) const;
     void StepFinished(int job, int exitCode);
     void RecordFailure(int job, int exitCode);
     void FinishJob(int job);
     void Abandon(int job);
+    void Leave(int job); // the file is no longer under way
     void FlushErrorLog(bool all);
     void StopEarly();
     void FinishBatch();
@@ -214,7 +217,6 @@ private:
     bool Aborting = false;
     bool Stopping = false; // a file could not be set up: the batch ends as after an early stop
     bool InScriptMode = false;
-    bool NoVideo = false;
     bool LogDirCreated = false;
     bool Finished = false;
 };
