@@ -173,6 +173,34 @@ TEST(FileList, AudioTrackItems) {
                            u"2: AAC - Channels: 1 - Language: (undefined)"_s}));
 }
 
+// The cache keeps only the streams that hold anything, at their places, and MediaInfo's report
+// compressed: a record with gaps, the last places and text beyond ASCII comes back unchanged.
+TEST(AnalysisCache, GivesBackExactlyWhatWasStored) {
+    TScratchDir dir;
+    const QString file = dir.Write("x");
+    TVideoFileInfo info;
+    info.FileName = file;
+    info.Duration = 1234.5;
+    info.NumberOfAudioStreams = 60;
+    info.MediaInfoFull = u"Titel : Grüße, 日本語\r\n"_s.repeated(50);
+    info.MediaInfoFailure = TMediaInfoFailure::TimedOut;
+    info.MediaInfoFailureValue = 30;
+    info.StreamsStr[MaxStreamLines - 1] = {true, u"Stream #0:63: Data"_s};
+    info.VideoStreams[3].FPS = 29.97;
+    info.AudioStreams[0].Language = u"Deutsch"_s;
+    info.AudioStreams[MaxAudioStreams - 1].Exists = true;
+    TAnalysisCache cache;
+    cache.Store(file, *Platform::FileStamp(file), info);
+    const std::optional<TVideoFileInfo> kept = cache.Find(file);
+    ASSERT_TRUE(kept);
+    EXPECT_TRUE(*kept == info);
+    EXPECT_EQ(kept->MediaInfoFull, info.MediaInfoFull);
+    EXPECT_FALSE(kept->VideoStreams[2].Exists);
+    // A changed file is not served.
+    WriteFile(file, "changed");
+    EXPECT_FALSE(cache.Find(file));
+}
+
 // One encoder run over many inputs gives each file what a run of its own gives, also around an
 // input the encoder cannot open.
 TEST(BatchProbe, ManyInputsDescribeEachFileAsAloneRuns) {
@@ -198,6 +226,13 @@ TEST(BatchProbe, ManyInputsDescribeEachFileAsAloneRuns) {
     }
     EXPECT_EQ(batched.at(1).NumberOfAudioStreams, 2);
     EXPECT_EQ(cache.Size(), files.size());
+    // What is kept is given back whole, however small the cache keeps it.
+    for (const QString& file : files) {
+        const std::optional<TVideoFileInfo> kept = cache.Find(file);
+        ASSERT_TRUE(kept) << file.toStdString();
+        EXPECT_TRUE(*kept == batched.at(files.indexOf(file))) << file.toStdString();
+    }
+    EXPECT_FALSE(batched.at(1).MediaInfoFull.isEmpty());
 
     // A kept analysis serves an unchanged file; a changed file is analysed again.
     TVideoFileInfo again;

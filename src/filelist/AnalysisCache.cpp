@@ -9,21 +9,73 @@
 #include <thread>
 #include <vector>
 
+namespace {
+
+// The elements of `all` that hold anything, with their places.
+template <typename T, size_t N>
+QList<QPair<quint8, T>> Described(const std::array<T, N>& all) {
+    static_assert(N <= 256);
+    QList<QPair<quint8, T>> kept;
+    for (size_t i = 0; i < N; ++i)
+        if (!(all[i] == T{}))
+            kept.append({quint8(i), all[i]});
+    return kept;
+}
+
+template <typename T, size_t N>
+void PutBack(const QList<QPair<quint8, T>>& kept, std::array<T, N>& all) {
+    for (const auto& [place, element] : kept)
+        all[place] = element;
+}
+
+} // namespace
+
+TAnalysisCache::TEntry TAnalysisCache::Pack(const Platform::TFileStamp& stamp,
+                                            const TVideoFileInfo& info) {
+    TEntry entry{stamp,
+                 info,
+                 {},
+                 Described(info.StreamsStr),
+                 Described(info.VideoStreams),
+                 Described(info.AudioStreams)};
+    if (!info.MediaInfoFull.isEmpty()) {
+        entry.MediaInfoFull = qCompress(info.MediaInfoFull.toUtf8());
+        entry.General.MediaInfoFull.clear();
+    }
+    return entry;
+}
+
+TVideoFileInfo TAnalysisCache::Unpack(const TEntry& entry) {
+    TVideoFileInfo info;
+    static_cast<TVideoFileGeneral&>(info) = entry.General;
+    if (!entry.MediaInfoFull.isEmpty())
+        info.MediaInfoFull = QString::fromUtf8(qUncompress(entry.MediaInfoFull));
+    PutBack(entry.StreamLines, info.StreamsStr);
+    PutBack(entry.VideoStreams, info.VideoStreams);
+    PutBack(entry.AudioStreams, info.AudioStreams);
+    return info;
+}
+
 std::optional<TVideoFileInfo> TAnalysisCache::Find(const QString& path) const {
     const std::optional<Platform::TFileStamp> stamp = Platform::FileStamp(path);
     if (!stamp)
         return std::nullopt;
-    QMutexLocker lock(&Mutex);
-    const auto it = Entries.constFind(path);
-    if (it == Entries.cend() || !(it->Stamp == *stamp))
-        return std::nullopt;
-    return it->Info;
+    std::optional<TEntry> entry;
+    {
+        QMutexLocker lock(&Mutex);
+        const auto it = Entries.constFind(path);
+        if (it == Entries.cend() || !(it->Stamp == *stamp))
+            return std::nullopt;
+        entry = *it; // shares its lists; unpacked outside the lock
+    }
+    return Unpack(*entry);
 }
 
 void TAnalysisCache::Store(const QString& path, const Platform::TFileStamp& stamp,
                            const TVideoFileInfo& info) {
+    TEntry entry = Pack(stamp, info);
     QMutexLocker lock(&Mutex);
-    Entries.insert(path, {stamp, info});
+    Entries.insert(path, std::move(entry));
 }
 
 void TAnalysisCache::Remove(const QString& path) {

@@ -10,7 +10,9 @@
 
 // Full analyses of files kept in memory, each with the stamp (size, modification time, inode) of
 // the file it describes: an unchanged file is not analysed again, a changed one is. Shared by the
-// threads that analyse and the window that reads.
+// threads that analyse and the window that reads. An analysis is kept in a small form (the
+// streams it describes, MediaInfo's report compressed), a few KiB where the whole record takes
+// 18: a list of ten thousand files keeps them all.
 class TAnalysisCache {
 public:
     // The kept analysis of the file when the file is still as it was then.
@@ -20,10 +22,18 @@ public:
     int Size() const;
 
 private:
+    template <typename T>
+    using TPlaced = QList<QPair<quint8, T>>; // an element and its place
     struct TEntry {
         Platform::TFileStamp Stamp;
-        TVideoFileInfo Info;
+        TVideoFileGeneral General; // without MediaInfo's report, kept below
+        QByteArray MediaInfoFull;  // UTF-8, compressed
+        TPlaced<TSTreamInfoStr> StreamLines;
+        TPlaced<TVideoStreamInfo> VideoStreams;
+        TPlaced<TAudioStreamInfoX> AudioStreams;
     };
+    static TEntry Pack(const Platform::TFileStamp& stamp, const TVideoFileInfo& info);
+    static TVideoFileInfo Unpack(const TEntry& entry);
     mutable QMutex Mutex;
     QHash<QString, TEntry> Entries;
 };

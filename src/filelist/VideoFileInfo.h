@@ -12,6 +12,8 @@ inline constexpr int MaxAudioStreams = 48;
 struct TSTreamInfoStr {
     bool StreamExists = false;
     QString Str1;
+
+    bool operator==(const TSTreamInfoStr&) const = default;
 };
 
 struct TVideoStreamInfo {
@@ -34,6 +36,8 @@ struct TVideoStreamInfo {
     uint8_t StreamSizeInPercent = 0;
     QString EncodedLibrary;
     uint8_t StreamIndex = 0;
+
+    bool operator==(const TVideoStreamInfo&) const = default;
 };
 
 struct TAudioStreamInfoX {
@@ -57,6 +61,8 @@ struct TAudioStreamInfoX {
     QString EncodedLibrary;
     uint8_t StreamIndex = 0;
     int32_t DurationMs = 0;
+
+    bool operator==(const TAudioStreamInfoX&) const = default;
 };
 
 // Why MediaInfo could not report on a file read in a helper process.
@@ -69,8 +75,8 @@ enum class TMediaInfoFailure : int32_t {
     NoHelper,  // no helper could be started or take the file; the value is the system's error
 };
 
-// Everything learned about one media file.
-struct TVideoFileInfo {
+// What an analysis learned of the file as a whole.
+struct TVideoFileGeneral {
     QString FileName;
     int64_t FileSize = 0;
     uint32_t Seconds = 0; // playing time minus start time, rounded
@@ -79,10 +85,7 @@ struct TVideoFileInfo {
     uint32_t Start = 0; // s, rounded
     QString Format;
     QString FormatInfo;
-    int32_t OverallBitrate = 0; // kbit/s
-    std::array<TSTreamInfoStr, MaxStreamLines> StreamsStr;
-    std::array<TVideoStreamInfo, MaxVideoStreams> VideoStreams;
-    std::array<TAudioStreamInfoX, MaxAudioStreams> AudioStreams;
+    int32_t OverallBitrate = 0;       // kbit/s
     uint8_t NumberOfAudioStreams = 0; // may exceed the streams described
     uint8_t NumberOfVideoStreams = 0;
     uint16_t NumberOfDataStreams = 0; // streams of every kind, the container not counted
@@ -90,6 +93,17 @@ struct TVideoFileInfo {
     QString MediaInfoFull;
     TMediaInfoFailure MediaInfoFailure = TMediaInfoFailure::None;
     int32_t MediaInfoFailureValue = 0;
+
+    bool operator==(const TVideoFileGeneral&) const = default;
+};
+
+// Everything learned about one media file: the whole, and room for every stream it may describe.
+struct TVideoFileInfo : TVideoFileGeneral {
+    std::array<TSTreamInfoStr, MaxStreamLines> StreamsStr;
+    std::array<TVideoStreamInfo, MaxVideoStreams> VideoStreams;
+    std::array<TAudioStreamInfoX, MaxAudioStreams> AudioStreams;
+
+    bool operator==(const TVideoFileInfo&) const = default;
 };
 
 void ClearVideoFileInfo(TVideoFileInfo& info);
