@@ -173,6 +173,33 @@ TEST_F(FileListWindowTest, EachFileOnceWhateverLeadsToIt) {
     AppParams.DragAcceptDirectories = true;
 }
 
+// A long add is looked at off the window's thread; what is added after it, however short,
+// waits for its turn.
+TEST_F(FileListWindowTest, LongAddsKeepTheirTurn) {
+    AppParams.FileAnalysis = TFileAnalysis::faNone;
+    const QString first = CopyMedia(u"clip.flv"_s, u"folder/a.flv"_s);
+    CopyMedia(u"audio.mp3"_s, u"folder/b.mp3"_s);
+    QStringList many;
+    for (int i = 0; i < 250; ++i) {
+        many.append(Dir.Path(u"many/f%1.flv"_s.arg(249 - i, 3, 10, QChar(u'0'))));
+        WriteFile(many.last(), "x");
+    }
+    many.insert(100, first); // already on the list by then
+    const QString last = CopyMedia(u"clip.mp4"_s, u"last.mp4"_s);
+    List()->AddFolder(Dir.Path(u"folder"_s));
+    List()->AddFiles(many);
+    List()->AddFiles({last});
+    EXPECT_TRUE(Rows().empty());
+    EXPECT_TRUE(List()->Busy());
+    WaitIdle();
+    const QStringList names = Names();
+    ASSERT_EQ(names.size(), 253);
+    EXPECT_EQ(names.mid(0, 3), (QStringList{u"a.flv"_s, u"b.mp3"_s, u"f249.flv"_s}));
+    EXPECT_EQ(names.at(251), u"f000.flv"_s);
+    EXPECT_EQ(names.last(), u"last.mp4"_s);
+    EXPECT_EQ(Rows().back().Number, 253);
+}
+
 TEST_F(FileListWindowTest, RowsRemovedDuringAnalysisTakeNoResults) {
     QStringList files;
     for (int i = 0; i < 40; ++i)

@@ -78,6 +78,25 @@ QString TFileListRow::Directory() const {
     return QDir::toNativeSeparators(QFileInfo(Path).path());
 }
 
+std::vector<TFileListRow> NewFileRows(const QStringList& paths) {
+    std::vector<TFileListRow> rows;
+    for (const QString& name : paths) {
+        if (!IsSupportedFileExt(name))
+            continue;
+        const QString path = QFileInfo(name).absoluteFilePath();
+        if (!Platform::IsRegularFile(path))
+            continue; // missing, or a FIFO, socket or device that would block the encoder
+        TFileListRow row;
+        row.Key = FileListKey(path);
+        if (row.Key.isEmpty())
+            continue;
+        row.Path = path;
+        row.Size = GetFileSizeSafe(path);
+        rows.push_back(std::move(row));
+    }
+    return rows;
+}
+
 void FillRowCells(TFileListRow& row, const TVideoFileInfo& info, const TAppStrings& strings) {
     // A damaged description can claim any duration, even more than 64 bits of milliseconds
     // hold; beyond 285,000 years the cell says so no more precisely.

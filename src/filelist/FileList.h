@@ -54,6 +54,11 @@ struct TFileListRow {
     QString Directory() const; // native separators, no trailing separator
 };
 
+// New rows for the files that qualify (accepted extension, an existing regular file), in the
+// given order, with their absolute path, key and size; numbers, ids and status are the list's.
+// Looks at the file system only, so it may run off the window's thread.
+std::vector<TFileListRow> NewFileRows(const QStringList& paths);
+
 // Writes the analysis cells of a row from an analysed file (duration, first video and first
 // audio stream, the summaries).
 void FillRowCells(TFileListRow& row, const TVideoFileInfo& info, const TAppStrings& strings);

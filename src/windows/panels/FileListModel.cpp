@@ -159,23 +159,17 @@ bool TFileListModel::Contains(const QString& path) const {
 }
 
 QList<quint64> TFileListModel::AddFiles(const QStringList& paths, bool checked) {
+    return AddRows(NewFileRows(paths), checked);
+}
+
+QList<quint64> TFileListModel::AddRows(std::vector<TFileListRow> rows, bool checked) {
     std::vector<TFileListRow> added;
-    for (const QString& name : paths) {
-        if (!IsSupportedFileExt(name))
+    for (TFileListRow& row : rows) {
+        if (Keys.contains(row.Key))
             continue;
-        const QString path = QFileInfo(name).absoluteFilePath();
-        if (!Platform::IsRegularFile(path))
-            continue; // missing, or a FIFO, socket or device that would block the encoder
-        const QString key = FileListKey(path);
-        if (key.isEmpty() || Keys.contains(key))
-            continue;
-        Keys.insert(key);
-        TFileListRow row;
+        Keys.insert(row.Key);
         row.Id = NextId++;
-        row.Path = path;
-        row.Key = key;
         row.Checked = checked;
-        row.Size = GetFileSizeSafe(path);
         row.Status = Strings->Main.Ready;
         added.push_back(std::move(row));
     }
@@ -184,6 +178,8 @@ QList<quint64> TFileListModel::AddFiles(const QStringList& paths, bool checked) 
         return ids;
     const int first = int(Rows_.size());
     beginInsertRows({}, first, first + int(added.size()) - 1);
+    Rows_.reserve(Rows_.size() + added.size());
+    IndexById.reserve(qsizetype(Rows_.size() + added.size()));
     for (TFileListRow& row : added) {
         row.Number = int(Rows_.size()) + 1;
         IndexById.insert(row.Id, int(Rows_.size()));
@@ -254,15 +250,23 @@ void TFileListModel::Renumber() {
         Q_EMIT dataChanged(index(0, 0), index(int(Rows_.size()) - 1, 0));
 }
 
-void TFileListModel::SetRowAnalysis(quint64 id, const TVideoFileInfo& info, bool withCells) {
-    const auto it = IndexById.constFind(id);
-    if (it == IndexById.cend())
-        return; // removed while it was analysed
-    TFileListRow& row = Rows_[size_t(it.value())];
-    if (withCells)
-        FillRowCells(row, info, *Strings);
-    row.Analysis = TRowAnalysis::Done;
-    Q_EMIT dataChanged(index(it.value(), 0), index(it.value(), ListColumnCount - 1));
+void TFileListModel::SetRowAnalyses(const QList<QPair<quint64, TVideoFileInfo>>& results,
+                                    bool withCells) {
+    int first = int(Rows_.size());
+    int last = -1;
+    for (const auto& [id, info] : results) {
+        const auto it = IndexById.constFind(id);
+        if (it == IndexById.cend())
+            continue; // removed while it was analysed
+        TFileListRow& row = Rows_[size_t(it.value())];
+        if (withCells)
+            FillRowCells(row, info, *Strings);
+        row.Analysis = TRowAnalysis::Done;
+        first = std::min(first, it.value());
+        last = std::max(last, it.value());
+    }
+    if (last >= 0)
+        Q_EMIT dataChanged(index(first, 0), index(last, ListColumnCount - 1));
 }
 
 void TFileListModel::SetStatus(int r, const QString& status) {

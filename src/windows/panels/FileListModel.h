@@ -33,6 +33,8 @@ public:
     // Appends the files that qualify (accepted extension, an existing regular file, not yet on
     // the list under any name) as rows, in the given order; returns the new rows' ids.
     QList<quint64> AddFiles(const QStringList& paths, bool checked);
+    // Appends rows made by NewFileRows, leaving out files already on the list.
+    QList<quint64> AddRows(std::vector<TFileListRow> rows, bool checked);
     bool Contains(const QString& path) const;
 
     void RemoveChecked();
@@ -42,7 +44,9 @@ public:
     void InvertChecked();
     void Renumber();
 
-    void SetRowAnalysis(quint64 id, const TVideoFileInfo& info, bool withCells);
+    // Marks the rows of the ids analysed, with their cells filled from the analyses when
+    // `withCells`; one change for all of them. Rows removed meanwhile are passed over.
+    void SetRowAnalyses(const QList<QPair<quint64, TVideoFileInfo>>& results, bool withCells);
     void SetStatus(int row, const QString& status);
     void SetStrings(const TAppStrings& strings);
     void SetUncheckedColors(const QColor& background, const QColor& text);

@@ -96,26 +96,52 @@ TFileListPanel::~TFileListPanel() {
 }
 
 void TFileListPanel::AddFiles(const QStringList& paths) {
-    const QList<quint64> ids = ListModel->AddFiles(paths, true);
+    // A few files are looked at at once; many (a long list file, a large drop) would hold the
+    // window for a moment, and so does anything that would overtake an add still being made.
+    constexpr int SmallAdd = 200;
+    if (paths.size() <= SmallAdd && NextAdd == NextInsert)
+        InsertRows(NewFileRows(paths));
+    else
+        PrepareAdd([paths] { return NewFileRows(paths); });
+}
+
+void TFileListPanel::AddFolder(const QString& folder) {
+    const std::shared_ptr<bool> alive = Alive;
+    PrepareAdd([alive, folder] {
+        return NewFileRows(CollectFolderFiles(folder, [alive] { return *alive; }));
+    });
+}
+
+void TFileListPanel::PrepareAdd(std::function<std::vector<TFileListRow>()> make) {
+    const int turn = NextAdd++;
+    const std::shared_ptr<bool> alive = Alive;
+    // Before the analyses waiting in the pool: the rows come first.
+    Workers->start(
+        [this, alive, turn, make = std::move(make)] {
+            std::vector<TFileListRow> rows = *alive ? make() : std::vector<TFileListRow>{};
+            QMetaObject::invokeMethod(qApp, [this, alive, turn, rows = std::move(rows)]() mutable {
+                if (!*alive)
+                    return;
+                Prepared.emplace(turn, std::move(rows));
+                for (auto it = Prepared.find(NextInsert); it != Prepared.end();
+                     it = Prepared.find(NextInsert)) {
+                    std::vector<TFileListRow> next = std::move(it->second);
+                    Prepared.erase(it);
+                    ++NextInsert;
+                    InsertRows(std::move(next));
+                }
+                CheckIdle();
+            });
+        },
+        1);
+}
+
+void TFileListPanel::InsertRows(std::vector<TFileListRow> rows) {
+    const QList<quint64> ids = ListModel->AddRows(std::move(rows), true);
     if (!ids.isEmpty()) {
         ng->scrollToBottom();
         Enqueue(ids);
     }
-}
-
-void TFileListPanel::AddFolder(const QString& folder) {
-    ++Collecting;
-    const std::shared_ptr<bool> alive = Alive;
-    Workers->start([this, alive, folder] {
-        const QStringList files = CollectFolderFiles(folder, [alive] { return *alive; });
-        QMetaObject::invokeMethod(qApp, [this, alive, files] {
-            if (!*alive)
-                return;
-            --Collecting;
-            AddFiles(files);
-            CheckIdle();
-        });
-    });
 }
 
 bool TFileListPanel::LoadListFile(const QString& fileName, QString* error) {
@@ -166,8 +192,10 @@ void TFileListPanel::Dispatch() {
             continue;
         const TFileAnalysis mode = batch.first().Mode;
         if (mode == TFileAnalysis::faNone) {
+            QList<QPair<quint64, TVideoFileInfo>> unread;
             for (const TJob& job : batch)
-                ListModel->SetRowAnalysis(job.Id, {}, false);
+                unread.append({job.Id, TVideoFileInfo{}});
+            ListModel->SetRowAnalyses(unread, false);
             continue;
         }
         ++Running;
@@ -207,8 +235,7 @@ void TFileListPanel::Dispatch() {
 }
 
 void TFileListPanel::Deliver(const QList<QPair<quint64, TVideoFileInfo>>& results, bool withCells) {
-    for (const auto& [id, info] : results)
-        ListModel->SetRowAnalysis(id, info, withCells);
+    ListModel->SetRowAnalyses(results, withCells);
     Q_EMIT ListChanged();
 }
 
@@ -218,7 +245,7 @@ void TFileListPanel::CheckIdle() {
 }
 
 bool TFileListPanel::Busy() const {
-    return Running > 0 || Collecting > 0 || !Pending.empty();
+    return Running > 0 || NextInsert != NextAdd || !Pending.empty();
 }
 
 void TFileListPanel::RemoveChecked() {

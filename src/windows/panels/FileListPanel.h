@@ -6,6 +6,8 @@
 
 #include <QWidget>
 #include <deque>
+#include <functional>
+#include <map>
 
 class QSortFilterProxyModel;
 class QThreadPool;
@@ -74,6 +76,9 @@ private:
         QString Path;
         TFileAnalysis Mode;
     };
+    // Makes the rows of an add off the window's thread; they go in after the adds before it.
+    void PrepareAdd(std::function<std::vector<TFileListRow>()> make);
+    void InsertRows(std::vector<TFileListRow> rows);
     void Enqueue(const QList<quint64>& ids);
     void Dispatch();
     void Deliver(const QList<QPair<quint64, TVideoFileInfo>>& results, bool withCells);
@@ -90,6 +95,8 @@ private:
     std::array<int, ListColumnCount> Widths{}; // the last width each column had while shown
     std::deque<TJob> Pending;
     int Running = 0;
-    int Collecting = 0;
+    int NextAdd = 0;    // the turn of the next add made off the window's thread
+    int NextInsert = 0; // the turn whose rows go in next
+    std::map<int, std::vector<TFileListRow>> Prepared; // rows made, waiting for their turn
     std::shared_ptr<bool> Alive; // cleared when the panel goes; late results then go nowhere
 };
