@@ -3,13 +3,21 @@
 #include "core/AppParams.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
-#include <QProcess>
 #include <QStandardPaths>
+#include <cerrno>
+#include <csignal>
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <poll.h>
+#include <spawn.h>
+#include <sys/wait.h>
 #include <unistd.h>
+
+extern char** environ;
 
 using namespace Qt::StringLiterals;
 
@@ -50,23 +58,159 @@ QByteArray RandomBytes(qsizetype size, quint32 seed) {
     return bytes;
 }
 
+TTestProcess::~TTestProcess() {
+    if (ChildPid > 0) {
+        Kill();
+        Reap(true);
+    }
+    for (const int fd : {OutFd, ErrFd})
+        if (fd >= 0)
+            ::close(fd);
+}
+
+bool TTestProcess::Start(const QString& program, const QStringList& args, const TOptions& options) {
+    int out[2], err[2];
+    if (::pipe2(out, O_CLOEXEC) != 0)
+        return false;
+    if (::pipe2(err, O_CLOEXEC) != 0) {
+        ::close(out[0]);
+        ::close(out[1]);
+        return false;
+    }
+    std::vector<QByteArray> storage{QFile::encodeName(program)};
+    for (const QString& arg : args)
+        storage.push_back(QFile::encodeName(arg));
+    std::vector<char*> argv;
+    for (QByteArray& bytes : storage)
+        argv.push_back(bytes.data());
+    argv.push_back(nullptr);
+    // The test's environment with the given entries in place of their namesakes.
+    std::vector<QByteArray> envStorage;
+    for (const QString& entry : options.Environment)
+        envStorage.push_back(entry.toLocal8Bit());
+    for (char** e = environ; *e; ++e) {
+        const QByteArray entry(*e);
+        const QByteArray name = entry.left(entry.indexOf('=') + 1);
+        if (std::none_of(envStorage.begin(), envStorage.end(),
+                         [&](const QByteArray& own) { return own.startsWith(name); }))
+            envStorage.push_back(entry);
+    }
+    std::vector<char*> envp;
+    for (QByteArray& bytes : envStorage)
+        envp.push_back(bytes.data());
+    envp.push_back(nullptr);
+    const QByteArray input = options.InputFile.isEmpty() ? QByteArray("/dev/null")
+                                                         : QFile::encodeName(options.InputFile);
+    const QByteArray dir = QFile::encodeName(options.WorkDir);
+
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 0, input.constData(), O_RDONLY, 0);
+    posix_spawn_file_actions_adddup2(&actions, out[1], 1);
+    posix_spawn_file_actions_adddup2(&actions, err[1], 2);
+    if (!dir.isEmpty())
+        posix_spawn_file_actions_addchdir_np(&actions, dir.constData());
+    const int failed =
+        ::posix_spawnp(&ChildPid, argv[0], &actions, nullptr, argv.data(), envp.data());
+    posix_spawn_file_actions_destroy(&actions);
+    ::close(out[1]);
+    ::close(err[1]);
+    if (failed != 0) {
+        ChildPid = -1;
+        ::close(out[0]);
+        ::close(err[0]);
+        return false;
+    }
+    OutFd = out[0];
+    ErrFd = err[0];
+    return true;
+}
+
+// Reads what the pipes have, waiting at most `timeoutMs` for the first bytes.
+void TTestProcess::Collect(int timeoutMs) {
+    pollfd fds[2] = {{OutFd, POLLIN, 0}, {ErrFd, POLLIN, 0}};
+    if (::poll(fds, 2, timeoutMs) <= 0)
+        return;
+    for (int i = 0; i < 2; ++i) {
+        if (fds[i].fd < 0 || !(fds[i].revents & (POLLIN | POLLHUP | POLLERR)))
+            continue;
+        char buffer[65536];
+        const ssize_t got = ::read(fds[i].fd, buffer, sizeof buffer);
+        if (got > 0) {
+            (i == 0 ? OutBytes : ErrBytes).append(buffer, got);
+        } else if (got == 0 || errno != EINTR) {
+            ::close(fds[i].fd);
+            (i == 0 ? OutFd : ErrFd) = -1;
+        }
+    }
+}
+
+bool TTestProcess::Reap(bool wait) {
+    if (ChildPid <= 0)
+        return true;
+    int status = 0;
+    pid_t got;
+    do
+        got = ::waitpid(ChildPid, &status, wait ? 0 : WNOHANG);
+    while (got < 0 && errno == EINTR);
+    if (got != ChildPid)
+        return false;
+    ChildPid = -1;
+    Exit = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    EndSignal = WIFSIGNALED(status) ? WTERMSIG(status) : 0;
+    return true;
+}
+
+bool TTestProcess::WaitForOutput(const std::function<bool(const QByteArray&)>& done,
+                                 int timeoutMs) {
+    QElapsedTimer clock;
+    clock.start();
+    while (!done(OutBytes)) {
+        if (OutFd < 0 || clock.elapsed() >= timeoutMs)
+            return false;
+        Collect(20);
+    }
+    return true;
+}
+
+bool TTestProcess::WaitForFinished(int timeoutMs) {
+    QElapsedTimer clock;
+    clock.start();
+    while (!Reap(false)) {
+        if (clock.elapsed() >= timeoutMs)
+            return false;
+        if (OutFd >= 0 || ErrFd >= 0)
+            Collect(20);
+        else
+            ::usleep(10000);
+    }
+    // What is left in the pipes; a child of the program may keep them open, so no waiting.
+    for (int i = 0; i < 100 && (OutFd >= 0 || ErrFd >= 0); ++i) {
+        const qsizetype before = OutBytes.size() + ErrBytes.size();
+        Collect(i == 0 ? 50 : 0);
+        if (OutBytes.size() + ErrBytes.size() == before)
+            break;
+    }
+    return true;
+}
+
+void TTestProcess::Kill() {
+    if (ChildPid > 0)
+        ::kill(ChildPid, SIGKILL);
+}
+
 TProcessResult RunProgram(const QString& program, const QStringList& args,
                           const QString& workingDir) {
-    QProcess process;
-    if (!workingDir.isEmpty())
-        process.setWorkingDirectory(workingDir);
-    process.start(program, args);
-    process.closeWriteChannel(); // a program that reads its input sees its end
+    TTestProcess process;
     TProcessResult result;
-    if (!process.waitForStarted(10000) || !process.waitForFinished(60000)) {
-        process.kill();
-        process.waitForFinished();
+    // A program that reads its input sees its end.
+    if (!process.Start(program, args, {workingDir, {}, {}}) || !process.WaitForFinished(60000)) {
         ADD_FAILURE() << program.toStdString() << " did not run to its end";
         return result;
     }
-    result.ExitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    result.Out = QString::fromUtf8(process.readAllStandardOutput());
-    result.Err = QString::fromUtf8(process.readAllStandardError());
+    result.ExitCode = process.ExitCode();
+    result.Out = QString::fromUtf8(process.Out());
+    result.Err = QString::fromUtf8(process.Err());
     return result;
 }
 
@@ -189,6 +333,8 @@ QList<pid_t> ChildrenOf(pid_t parent) {
         if (!stat.open(QIODevice::ReadOnly))
             continue;
         const QByteArray line = stat.readAll();
+        if (line.contains("(llvm-symbolizer)"))
+            continue; // a sanitizer's helper, not ours
         const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
         if (fields.size() > 1 && fields.at(1).toInt() == parent)
             children.append(pid_t(entry.toInt()));

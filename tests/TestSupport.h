@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <functional>
 #include <ostream>
 #include <sys/types.h>
 
@@ -26,6 +27,43 @@ private:
     int Count = 0;
 };
 
+// A program a test starts and talks to. Started with posix_spawn, not QProcess: the way Qt starts
+// children is one ThreadSanitizer's runtime cannot follow, and these tests run under it too.
+class TTestProcess {
+public:
+    struct TOptions {
+        QString WorkDir;
+        QString InputFile;       // standard input; /dev/null when empty
+        QStringList Environment; // "NAME=value" entries over the test's own environment
+    };
+    TTestProcess() = default;
+    TTestProcess(const TTestProcess&) = delete;
+    TTestProcess& operator=(const TTestProcess&) = delete;
+    ~TTestProcess(); // kills a program still running
+
+    bool Start(const QString& program, const QStringList& args, const TOptions& options = {});
+    pid_t Pid() const { return ChildPid; }
+    // Collects output until `done(Out())` holds or `timeoutMs` pass; false on timeout or end.
+    bool WaitForOutput(const std::function<bool(const QByteArray&)>& done, int timeoutMs);
+    // Collects output until the program ends, at most `timeoutMs`.
+    bool WaitForFinished(int timeoutMs);
+    void Kill();
+    // The exit status, or -1 when a signal ended it (then Signal() is that signal).
+    int ExitCode() const { return Exit; }
+    int Signal() const { return EndSignal; }
+    const QByteArray& Out() const { return OutBytes; }
+    const QByteArray& Err() const { return ErrBytes; }
+
+private:
+    void Collect(int timeoutMs);
+    bool Reap(bool wait);
+
+    pid_t ChildPid = -1;
+    int OutFd = -1, ErrFd = -1;
+    int Exit = -1, EndSignal = 0;
+    QByteArray OutBytes, ErrBytes;
+};
+
 struct TProcessResult {
     int ExitCode = -1;
     QString Out;
@@ -39,7 +77,7 @@ TProcessResult RunProgram(const QString& program, const QStringList& args,
 // table in TestSupport.cpp for the names. Fails the test when the encoder is missing.
 QString MediaFile(const QString& name);
 
-// The processes whose parent is `parent`, from /proc.
+// The processes whose parent is `parent`, from /proc; a sanitizer's symbolizer is not counted.
 QList<pid_t> ChildrenOf(pid_t parent);
 
 // The encoder on PATH, and the system's MediaInfo library.

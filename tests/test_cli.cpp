@@ -3,7 +3,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QThread>
@@ -263,22 +262,19 @@ TEST(Cli, CtrlCAbortsTheBatch) {
     TScratchDir dir;
     const QString input = dir.Path(QStringLiteral("long.mp4"));
     ASSERT_TRUE(QFile::copy(MediaFile(QStringLiteral("long.mp4")), input));
-    QProcess cli;
-    cli.start(Cli, {QStringLiteral("convert"), QStringLiteral("--jobs"), QStringLiteral("1"),
-                    QStringLiteral("--profile"), SlowProfile(dir), input,
-                    MediaFile(QStringLiteral("clip.flv"))});
-    ASSERT_TRUE(cli.waitForStarted());
-    QByteArray out;
-    while (!out.contains('%') && cli.waitForReadyRead(20000))
-        out += cli.readAllStandardOutput();
-    ASSERT_TRUE(out.contains('%')) << out.toStdString();
-    ::kill(pid_t(cli.processId()), SIGINT);
-    ASSERT_TRUE(cli.waitForFinished(10000));
-    out += cli.readAllStandardOutput();
-    EXPECT_EQ(cli.exitCode(), 1);
+    TTestProcess cli;
+    ASSERT_TRUE(cli.Start(Cli, {QStringLiteral("convert"), QStringLiteral("--jobs"),
+                                QStringLiteral("1"), QStringLiteral("--profile"), SlowProfile(dir),
+                                input, MediaFile(QStringLiteral("clip.flv"))}));
+    const auto started = [](const QByteArray& out) { return out.contains('%'); };
+    ASSERT_TRUE(cli.WaitForOutput(started, 20000)) << cli.Out().toStdString();
+    ::kill(cli.Pid(), SIGINT);
+    ASSERT_TRUE(cli.WaitForFinished(10000));
+    const QByteArray& out = cli.Out();
+    EXPECT_EQ(cli.ExitCode(), 1);
     EXPECT_TRUE(out.contains(input.toUtf8() + ": Aborted\n")) << out.toStdString();
     EXPECT_FALSE(out.contains("clip.flv:")); // nothing else was converted
-    EXPECT_TRUE(cli.readAllStandardError().contains("Aborting..."));
+    EXPECT_TRUE(cli.Err().contains("Aborting..."));
 }
 
 TEST(Cli, ScriptWritesAShellScript) {
@@ -301,17 +297,14 @@ TEST(Cli, NoEncoderOutlivesTheProgram) {
     TScratchDir dir;
     const QString input = dir.Path(QStringLiteral("long.mp4"));
     ASSERT_TRUE(QFile::copy(MediaFile(QStringLiteral("long.mp4")), input));
-    QProcess cli;
-    cli.start(Cli, {QStringLiteral("convert"), QStringLiteral("--profile"), SlowProfile(dir), input,
-                    MediaFile(QStringLiteral("long.mp4"))});
-    ASSERT_TRUE(cli.waitForStarted());
-    QByteArray out;
-    while (!out.contains('%') && cli.waitForReadyRead(20000))
-        out += cli.readAllStandardOutput();
-    const QList<pid_t> encoders = ChildrenOf(pid_t(cli.processId()));
+    TTestProcess cli;
+    ASSERT_TRUE(cli.Start(Cli, {QStringLiteral("convert"), QStringLiteral("--profile"),
+                                SlowProfile(dir), input, MediaFile(QStringLiteral("long.mp4"))}));
+    cli.WaitForOutput([](const QByteArray& out) { return out.contains('%'); }, 20000);
+    const QList<pid_t> encoders = ChildrenOf(cli.Pid());
     ASSERT_FALSE(encoders.isEmpty());
-    cli.kill(); // no chance to clean up
-    cli.waitForFinished();
+    cli.Kill(); // no chance to clean up
+    cli.WaitForFinished(10000);
     for (const pid_t pid : encoders) {
         // Gone, or at most a zombie nobody has collected yet, within two seconds each.
         bool ended = false;
@@ -378,14 +371,14 @@ TEST(Cli, AJobFileForGnuParallel) {
     // GNU parallel runs it, two at once, from a folder of its own: no pass log is left anywhere.
     const QString work = dir.Path(QStringLiteral("work"));
     QDir().mkpath(work);
-    QProcess parallel;
-    parallel.setWorkingDirectory(work);
-    parallel.setStandardInputFile(jobs);
-    parallel.start(QStringLiteral("parallel"),
-                   {QStringLiteral("--will-cite"), QStringLiteral("-j"), QStringLiteral("2")});
-    ASSERT_TRUE(parallel.waitForStarted(10000)) << "GNU parallel is not installed";
-    ASSERT_TRUE(parallel.waitForFinished(120000));
-    EXPECT_EQ(parallel.exitCode(), 0) << parallel.readAllStandardError().toStdString();
+    TTestProcess parallel;
+    ASSERT_TRUE(
+        parallel.Start(QStringLiteral("parallel"),
+                       {QStringLiteral("--will-cite"), QStringLiteral("-j"), QStringLiteral("2")},
+                       {work, jobs, {}}))
+        << "GNU parallel is not installed";
+    ASSERT_TRUE(parallel.WaitForFinished(120000));
+    EXPECT_EQ(parallel.ExitCode(), 0) << parallel.Err().toStdString();
     for (const char* out : {"clip.avi", "clip_001.avi", "it's $x y.avi"}) {
         const QString file = dir.Path(QStringLiteral("in/") + QString::fromUtf8(out));
         const TProcessResult probe =

@@ -6,7 +6,6 @@
 #include "localisation/AppStrings.h"
 
 #include <QFile>
-#include <QProcess>
 #include <QRegularExpression>
 #include <gtest/gtest.h>
 
@@ -16,10 +15,9 @@ namespace {
 
 // The CRC-32 that gzip records for the file, as a second opinion.
 quint32 GzipCrc32(const QString& file) {
-    QProcess gzip;
-    gzip.start(u"gzip"_s, {u"-c"_s, file});
-    gzip.waitForFinished(60000);
-    const QByteArray out = gzip.readAllStandardOutput();
+    TTestProcess gzip;
+    EXPECT_TRUE(gzip.Start(u"gzip"_s, {u"-c"_s, file}) && gzip.WaitForFinished(60000));
+    const QByteArray out = gzip.Out();
     const auto* tail = reinterpret_cast<const uchar*>(out.constData() + out.size() - 8);
     return quint32(tail[0]) | quint32(tail[1]) << 8 | quint32(tail[2]) << 16 |
            quint32(tail[3]) << 24;

@@ -15,7 +15,6 @@
 #include <QImage>
 #include <QLabel>
 #include <QPlainTextEdit>
-#include <QProcess>
 #include <QPushButton>
 #include <QSlider>
 #include <QSpinBox>
@@ -380,17 +379,14 @@ TEST(Program, EndingSignalSavesSettingsAndTheLastProfile) {
     for (const int signal : {SIGTERM, SIGHUP}) {
         QFile::remove(app + u"/zorvane.ini"_s);
         QFile::remove(app + u"/profiles/__Last.ini"_s);
-        QProcess program;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(u"QT_QPA_PLATFORM"_s, u"offscreen"_s);
-        program.setProcessEnvironment(env);
-        program.start(app + u"/zorvane"_s, {});
-        ASSERT_TRUE(program.waitForStarted());
+        TTestProcess program;
+        ASSERT_TRUE(
+            program.Start(app + u"/zorvane"_s, {}, {{}, {}, {u"QT_QPA_PLATFORM=offscreen"_s}}));
         QTest::qWait(3000);
-        ::kill(pid_t(program.processId()), signal);
-        ASSERT_TRUE(program.waitForFinished(20000));
-        EXPECT_EQ(program.exitStatus(), QProcess::NormalExit) << signal;
-        EXPECT_EQ(program.exitCode(), 0);
+        ::kill(program.Pid(), signal);
+        ASSERT_TRUE(program.WaitForFinished(20000));
+        EXPECT_EQ(program.Signal(), 0) << signal;
+        EXPECT_EQ(program.ExitCode(), 0) << program.Err().toStdString();
         EXPECT_TRUE(TIniFile(app + u"/zorvane.ini"_s).SectionExists(u"PROGRESS"_s)) << signal;
         EXPECT_TRUE(TIniFile(app + u"/profiles/__Last.ini"_s).SectionExists(u"ADVANCED"_s));
     }
