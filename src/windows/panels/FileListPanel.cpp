@@ -19,7 +19,7 @@
 
 TFileListPanel::TFileListPanel(const TAppStrings& strings, TAnalysisCache& cache, QWidget* parent)
     : QWidget(parent), Strings(&strings), Cache(cache), Workers(new QThreadPool(this)),
-      Alive(std::make_shared<bool>(true)) {
+      Alive(std::make_shared<std::atomic_bool>(true)) {
     // Long work gets threads of its own: Qt's painting borrows the global pool's threads and
     // would wait for an analysis to end.
     Workers->setMaxThreadCount(std::max(2, QThread::idealThreadCount()) + 1);
@@ -106,15 +106,15 @@ void TFileListPanel::AddFiles(const QStringList& paths) {
 }
 
 void TFileListPanel::AddFolder(const QString& folder) {
-    const std::shared_ptr<bool> alive = Alive;
+    const std::shared_ptr<std::atomic_bool> alive = Alive;
     PrepareAdd([alive, folder] {
-        return NewFileRows(CollectFolderFiles(folder, [alive] { return *alive; }));
+        return NewFileRows(CollectFolderFiles(folder, [alive] { return alive->load(); }));
     });
 }
 
 void TFileListPanel::PrepareAdd(std::function<std::vector<TFileListRow>()> make) {
     const int turn = NextAdd++;
-    const std::shared_ptr<bool> alive = Alive;
+    const std::shared_ptr<std::atomic_bool> alive = Alive;
     // Before the analyses waiting in the pool: the rows come first.
     Workers->start(
         [this, alive, turn, make = std::move(make)] {
@@ -199,7 +199,7 @@ void TFileListPanel::Dispatch() {
             continue;
         }
         ++Running;
-        const std::shared_ptr<bool> alive = Alive;
+        const std::shared_ptr<std::atomic_bool> alive = Alive;
         TAnalysisCache* cache = &Cache;
         Workers->start([this, alive, cache, batch, mode, ffmpeg, mediaInfo] {
             QList<QPair<quint64, TVideoFileInfo>> results;

@@ -5,6 +5,7 @@
 #include "filelist/FileList.h"
 
 #include <QWidget>
+#include <atomic>
 #include <deque>
 #include <functional>
 #include <map>
@@ -98,5 +99,6 @@ private:
     int NextAdd = 0;    // the turn of the next add made off the window's thread
     int NextInsert = 0; // the turn whose rows go in next
     std::map<int, std::vector<TFileListRow>> Prepared; // rows made, waiting for their turn
-    std::shared_ptr<bool> Alive; // cleared when the panel goes; late results then go nowhere
+    std::shared_ptr<std::atomic_bool>
+        Alive; // cleared when the panel goes: work stops, late results go nowhere
 };
