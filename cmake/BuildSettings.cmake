@@ -2,6 +2,7 @@
 option(ZORVANE_WERROR "Treat compiler warnings as errors" OFF)
 option(ZORVANE_SANITIZE "Build with AddressSanitizer and UndefinedBehaviorSanitizer" OFF)
 option(ZORVANE_FUZZ "Build the libFuzzer targets (clang; implies ZORVANE_SANITIZE)" OFF)
+option(ZORVANE_TSAN "Build with ThreadSanitizer (clang)" OFF)
 option(ZORVANE_LOGIC_ONLY "Build only the logic library, the command-line tool and the logic tests" OFF)
 
 add_library(zorvane_build_settings INTERFACE)
@@ -31,6 +32,11 @@ if(ZORVANE_SANITIZE)
         -fno-omit-frame-pointer)
     target_link_options(zorvane_build_settings INTERFACE
         -fsanitize=address,undefined,float-cast-overflow)
+endif()
+
+if(ZORVANE_TSAN)
+    target_compile_options(zorvane_build_settings INTERFACE -fsanitize=thread -fno-omit-frame-pointer)
+    target_link_options(zorvane_build_settings INTERFACE -fsanitize=thread)
 endif()
 
 # Qt's headers, and the standard ones that go with them, compiled once per target rather than
