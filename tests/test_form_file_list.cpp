@@ -243,6 +243,7 @@ TEST_F(FileListWindowTest, ListFilesAndColumnSettingsSurvive) {
 
     // A column hidden after a resize keeps its width in the settings file.
     QTableView* view = List()->View();
+    EXPECT_EQ(view->columnWidth(2), 24); // the icon column, narrower than the header's minimum
     Form->Action(u"actColVideoCodecVisible"_s)->trigger(); // shown
     EXPECT_FALSE(view->isColumnHidden(8));
     view->setColumnWidth(8, 123);
@@ -258,6 +259,17 @@ TEST_F(FileListWindowTest, ListFilesAndColumnSettingsSurvive) {
     Form = std::make_unique<TFormMain>(TFormMainOptions{Dir.Path(u"app"_s), {}});
     EXPECT_EQ(Form->FileList()->View()->horizontalHeader()->visualIndex(28), 0);
     EXPECT_TRUE(Form->FileList()->View()->isColumnHidden(8));
+
+    // A column the file names no position for stays where it is: only the video codec moves
+    // to the end, and the status column, last before, is now last but one.
+    Form.reset();
+    WriteFile(Dir.Path(u"app/zorvane.ini"_s), "[MAIN]\r\ncolVideoCodec_Position=99\r\n");
+    Form = std::make_unique<TFormMain>(TFormMainOptions{Dir.Path(u"app"_s), {}});
+    const QHeaderView* header = Form->FileList()->View()->horizontalHeader();
+    EXPECT_EQ(header->visualIndex(8), 28);
+    EXPECT_EQ(header->visualIndex(28), 27);
+    EXPECT_EQ(header->visualIndex(27), 26);
+    EXPECT_EQ(header->visualIndex(9), 8);
 }
 
 TEST_F(FileListWindowTest, BadFilesBecomeReadyRowsWithEmptyCells) {

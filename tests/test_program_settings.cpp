@@ -99,6 +99,8 @@ TEST(ProgramSettings, ValuesAreCheckedAsTheyAreRead) {
         {"colNo_Position=99",
          [](const auto& s) { return s.Columns[0].Position == ListColumnCount - 1; }},
         {"colStatus_Position=-4", [](const auto& s) { return s.Columns[28].Position == 0; }},
+        {"colVideoCodec_Position=3",
+         [](const auto& s) { return s.Columns[28].Position == KeepPosition; }},
         {"colVideoCodec_Visible=1", [](const auto& s) { return s.Columns[8].Visible; }},
         {"GridLines=abc", [](const auto& s) { return s.GridLines; }},
         {"EscExit=1", [](const auto& s) { return s.EscExit; }},

@@ -94,11 +94,14 @@ void LoadProgramSettings(TProgramSettings& s, const TIniFile& ini, QSize screen)
     for (const int i : ListColumnKeyOrder)
         s.Columns[size_t(i)].Width = ini.ReadInteger(Main, Key(ListColumns[size_t(i)], "_Width"),
                                                      s.Columns[size_t(i)].Width);
-    for (const int i : ListColumnKeyOrder)
+    for (const int i : ListColumnKeyOrder) {
+        const QString key = Key(ListColumns[size_t(i)], "_Position");
         s.Columns[size_t(i)].Position =
-            std::clamp(ini.ReadInteger(Main, Key(ListColumns[size_t(i)], "_Position"),
-                                       s.Columns[size_t(i)].Position),
-                       0, ListColumnCount - 1);
+            ini.ValueExists(Main, key)
+                ? std::clamp(ini.ReadInteger(Main, key, s.Columns[size_t(i)].Position), 0,
+                             ListColumnCount - 1)
+                : KeepPosition;
+    }
     for (const int i : ListColumnKeyOrder)
         if (ListColumns[size_t(i)].Hideable)
             s.Columns[size_t(i)].Visible = ini.ReadBool(
@@ -186,8 +189,9 @@ void StoreProgramSettings(const TProgramSettings& s, TIniFile& ini) {
     for (const int i : ListColumnKeyOrder)
         ini.WriteInteger(Main, Key(ListColumns[size_t(i)], "_Width"), s.Columns[size_t(i)].Width);
     for (const int i : ListColumnKeyOrder)
-        ini.WriteInteger(Main, Key(ListColumns[size_t(i)], "_Position"),
-                         s.Columns[size_t(i)].Position);
+        ini.WriteInteger(
+            Main, Key(ListColumns[size_t(i)], "_Position"),
+            s.Columns[size_t(i)].Position == KeepPosition ? i : s.Columns[size_t(i)].Position);
     for (const int i : ListColumnKeyOrder)
         if (ListColumns[size_t(i)].Hideable)
             ini.WriteBool(Main, Key(ListColumns[size_t(i)], "_Visible"),

@@ -17,9 +17,11 @@ class TIniFile;
 
 struct TColumnSettings {
     int Width = 80;
-    int Position = 0;
+    int Position = 0; // KeepPosition: the settings file names none, the column stays where it is
     bool Visible = true;
 };
+
+inline constexpr int KeepPosition = -1;
 
 struct TProgressWindowSettings {
     bool DontShowEncoderOutput = false;

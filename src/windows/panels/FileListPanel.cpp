@@ -48,6 +48,9 @@ TFileListPanel::TFileListPanel(const TAppStrings& strings, TAnalysisCache& cache
     ng->horizontalHeader()->setHighlightSections(false);
     ng->verticalHeader()->setFixedWidth(14);
     ng->setWordWrap(false);
+    // The header's own minimum follows the style (25 px here): the icon column is narrower.
+    ng->horizontalHeader()->setMinimumSectionSize(
+        std::min(ng->horizontalHeader()->minimumSectionSize(), ListColumns[2].DefaultWidth));
     for (int c = 0; c < ListColumnCount; ++c) {
         Widths[size_t(c)] = ListColumns[size_t(c)].DefaultWidth;
         ng->setColumnWidth(c, Widths[size_t(c)]);
@@ -331,9 +334,11 @@ void TFileListPanel::ApplySettings(const TProgramSettings& s) {
         ng->setColumnHidden(c, ListColumns[size_t(c)].Hideable && !s.Columns[size_t(c)].Visible);
     }
     // Positions are applied column by column in the file's order: a later move may shift an
-    // earlier column, as the settings file's readers expect.
+    // earlier column, as the settings file's readers expect. A column the file names no
+    // position for stays where it is.
     for (const int c : ListColumnKeyOrder)
-        header->moveSection(header->visualIndex(c), s.Columns[size_t(c)].Position);
+        if (s.Columns[size_t(c)].Position != KeepPosition)
+            header->moveSection(header->visualIndex(c), s.Columns[size_t(c)].Position);
 }
 
 void TFileListPanel::ReadSettings(TProgramSettings& s) const {
