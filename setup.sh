@@ -12,7 +12,7 @@ PACKAGES=(
     qt6-base-dev zlib1g-dev libgtest-dev libgmock-dev
     ffmpeg libmediainfo0v5 libmediainfo-dev mediainfo
     clang-format-14 xvfb xauth desktop-file-utils
-    dpkg-dev file appstream clang-14 libclang-rt-14-dev parallel lintian
+    dpkg-dev file appstream clang-14 libclang-rt-14-dev parallel lintian qt6-translations-l10n
 )
 JOBS=${JOBS:-2}
 

@@ -5,6 +5,7 @@
 #include "encoding/Profiles.h"
 #include "windows/FormMain.h"
 #include "windows/Widgets.h"
+#include "windows/panels/FileListPanel.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -439,6 +440,28 @@ TEST_F(FormMainTest, SwitchingLanguageKeepsWhatTheUserTyped) {
     auto again = Open();
     EXPECT_EQ(Control<QLabel>(*again, "lblProfile")->text(), u"Profil:");
     EXPECT_EQ(again->Strings().Main.Auto, u"Selbst");
+}
+
+// Qt's own texts (standard buttons, file dialogs) and the window's messages follow the language.
+TEST_F(FormMainTest, QtsOwnTextsAndTheMessagesFollowTheLanguage) {
+    const QString shipped = QFileInfo(QStringLiteral(ZORVANE_GUI)).path() + u"/lang/"_s;
+    for (const QString& file : {u"German.ini"_s, u"English.ini"_s})
+        WriteFile(AppFile(u"lang/"_s + file), ReadFile(shipped + file));
+    const QString folder = Dir.Path(u"gone"_s);
+    const QString clip = folder + u"/clip.flv"_s;
+    WriteFile(clip, ReadFile(MediaFile(u"clip.flv"_s)));
+    auto form = Open();
+    form->SwitchLanguage(u"Deutsch"_s);
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), u"Abbrechen");
+    form->FileList()->AddFiles({clip});
+    form->FileList()->View()->selectRow(0);
+    ASSERT_TRUE(QDir(folder).removeRecursively());
+    QAction* explore = form->Action(u"actExploreDirectory"_s);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return explore->isEnabled(); }));
+    explore->trigger();
+    EXPECT_EQ(Warnings, QStringList{u"Der Ordner „%1“ existiert nicht!"_s.arg(folder)});
+    form->SwitchLanguage(u"English"_s);
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), u"Cancel");
 }
 
 TEST_F(FormMainTest, OptionsChangeTheListAndTheProgramAtOnce) {

@@ -156,6 +156,14 @@
     X(Close, u"Close", u"Close") \
     X(CantCreateDirectory, u"CantCreateDirectory", u"Couldn't create directory \"%s\" !") \
     X(CantSaveSettings, u"CantSaveSettings", u"The settings could not be saved in \"%s\". The files there are as they were before.") \
+    X(dlgSaveSH_Filter, u"dlgSaveSH_Filter", u"Shell script (*.SH)") \
+    X(PowerOffNotice, u"PowerOffNotice", u"The conversion has finished. The computer powers off in %s s.") \
+    X(NoDesktopFolder, u"NoDesktopFolder", u"There is no desktop folder: no shortcut was created.") \
+    X(LineBreakNamesLeftOut, u"LineBreakNamesLeftOut", u"%s file name(s) with a line break could not be saved in the list.") \
+    X(DirectoryDoesNotExist, u"DirectoryDoesNotExist", u"Directory \"%s\" does not exists!") \
+    X(CantReadFile, u"CantReadFile", u"Cannot read \"%s\".") \
+    X(UnexpectedError, u"UnexpectedError", u"Unexpected error.") \
+    X(Warning, u"Warning", u"Warning") \
     X(Converting, u"Converting", u"Converting") \
     X(Done, u"Done", u"Done") \
     X(OK_Renamed, u"OK_Renamed", u"OK - Renamed") \

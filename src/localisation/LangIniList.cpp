@@ -52,7 +52,10 @@ const TLangIniListItem* TLangIniList::GetItemByShortFileName(const QString& shor
     return nullptr;
 }
 
-QString LanguageFileForLocale(const QLocale& locale) {
+namespace {
+
+// The language file of each language that has one.
+const QHash<QLocale::Language, const char*>& LanguageFiles() {
     static const QHash<QLocale::Language, const char*> files = {
         {QLocale::Arabic, "Arabic.ini"},
         {QLocale::Bulgarian, "Bulgarian.ini"},
@@ -91,7 +94,27 @@ QString LanguageFileForLocale(const QLocale& locale) {
         {QLocale::Lithuanian, "Lithuanian.ini"},
         {QLocale::Vietnamese, "Vietnamese.ini"},
     };
-    return QString::fromLatin1(files.value(locale.language(), "English.ini"));
+    return files;
+}
+
+} // namespace
+
+QString LanguageFileForLocale(const QLocale& locale) {
+    return QString::fromLatin1(LanguageFiles().value(locale.language(), "English.ini"));
+}
+
+QLocale LocaleForLanguageFile(const QString& fileName) {
+    const QString name = QFileInfo(fileName).fileName();
+    for (auto it = LanguageFiles().cbegin(); it != LanguageFiles().cend(); ++it) {
+        if (name.compare(QLatin1StringView(it.value()), Qt::CaseInsensitive) != 0)
+            continue;
+        if (it.key() == QLocale::Portuguese)
+            return QLocale(QLocale::Portuguese, QLocale::Brazil);
+        if (it.key() == QLocale::Chinese)
+            return QLocale(QLocale::Chinese, QLocale::SimplifiedChineseScript, QLocale::China);
+        return QLocale(it.key());
+    }
+    return QLocale(QLocale::English, QLocale::UnitedStates);
 }
 
 QString ChooseLanguageIni(bool systemLanguageFirst, const QString& savedLanguageIni,

@@ -33,6 +33,9 @@ private:
 // one. Every Chinese is the simplified file, every Portuguese the Brazilian one, Bokmål and
 // Nynorsk are Norwegian, and the C locale is English.
 QString LanguageFileForLocale(const QLocale& locale);
+// The language a language file is written in, for texts that come from elsewhere (Qt's own);
+// English for a file of no known language.
+QLocale LocaleForLanguageFile(const QString& fileName);
 
 // The start-up choice of the language file (a name inside `langDir`, or empty): the saved one
 // when the user's language does not come first, otherwise the file of the user's language when

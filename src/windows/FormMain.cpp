@@ -36,6 +36,7 @@
 #include <QFontDatabase>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QLibraryInfo>
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
@@ -290,8 +291,28 @@ void TFormMain::InitControls() {
     UpdatingControls = false;
 }
 
+// Qt's own texts (file dialogs, standard buttons) from Qt's translation of the chosen language,
+// where the system has one.
+void TFormMain::ApplyQtTranslation() {
+    if (QtTranslator) {
+        QCoreApplication::removeTranslator(QtTranslator.get());
+        QtTranslator.reset();
+    }
+    const QLocale locale = LocaleForLanguageFile(AppParams.LanguageIni);
+    if (locale.language() == QLocale::English)
+        return;
+    auto translator = std::make_unique<QTranslator>();
+    if (translator->load(locale, u"qtbase"_s, u"_"_s,
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        QCoreApplication::installTranslator(translator.get());
+        QtTranslator = std::move(translator);
+    }
+}
+
 void TFormMain::SetLang() {
+    ApplyQtTranslation();
     setWindowTitle(ProductTitle());
+    SetUnexpectedErrorText(AppStrings->Main.UnexpectedError);
     for (TSettingsPanel* panel : Panels)
         panel->SetLang(*AppStrings);
     Output->SetLang(*AppStrings);

@@ -10,6 +10,7 @@
 
 #include <QMainWindow>
 #include <QStringList>
+#include <QTranslator>
 #include <functional>
 #include <memory>
 
@@ -159,7 +160,10 @@ private:
     void BatchEnded(const TBatchResult& result);
     static void Platform_PowerOff();
 
+    void ApplyQtTranslation();
+
     std::unique_ptr<TAppStrings> AppStrings;
+    std::unique_ptr<QTranslator> QtTranslator; // Qt's own texts in the chosen language
     std::unique_ptr<TAnalysisCache> Cache;
     TLangIniList LanguageList;
     bool SystemLanguageFirst_ = true;

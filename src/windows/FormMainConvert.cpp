@@ -69,7 +69,7 @@ void TFormMain::CreateBatchWindows() {
 
 void TFormMain::actSaveBATExecute() {
     QString selected;
-    const QString shell = DialogFilter(u"Shell script (*.SH)"_s, u"*.sh *.SH"_s);
+    const QString shell = DialogFilter(AppStrings->Main.dlgSaveSH_Filter, u"*.sh *.SH"_s);
     const QString batch = DialogFilter(AppStrings->Main.dlgSaveBAT_Filter, u"*.bat *.BAT"_s);
     QString file = QFileDialog::getSaveFileName(this, QString(), InitialDir,
                                                 shell + u";;"_s + batch, &selected);
@@ -135,8 +135,7 @@ void TFormMain::ConfirmPowerOff() {
     notice.setWindowFlag(Qt::WindowStaysOnTopHint);
     int left = PowerOffDelaySeconds;
     const auto update = [&] {
-        notice.setText(
-            u"The conversion has finished. The computer powers off in %1 s."_s.arg(left));
+        notice.setText(FormatCatalogText(AppStrings->Main.PowerOffNotice, QString::number(left)));
     };
     update();
     QTimer tick;
@@ -174,7 +173,7 @@ void TFormMain::actShowOptionsExecute() {
                 icon = AppParams.Installed ? u"net.zorvane.zorvane"_s : QString();
             if (CreateDesktopShortcut(desktop, QCoreApplication::applicationFilePath(),
                                       ProductTitle(), icon) == TShortcutResult::NoDesktopFolder)
-                ::ShowWarning(this, u"There is no desktop folder: no shortcut was created."_s);
+                ::ShowWarning(this, AppStrings->Main.NoDesktopFolder);
         };
         FormOptions = new TFormOptions(*AppStrings, std::move(host),
                                        Action(u"actShowOptions"_s)->shortcut(), this);

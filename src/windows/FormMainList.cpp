@@ -161,9 +161,8 @@ void TFormMain::actSaveFileListExecute() {
     if (!List->SaveListFile(file, &leftOut, &error))
         throw std::runtime_error(error.toStdString());
     if (leftOut > 0)
-        ShowWarning(
-            this,
-            u"%1 file name(s) with a line break could not be saved in the list."_s.arg(leftOut));
+        ShowWarning(this, FormatCatalogText(AppStrings->Main.LineBreakNamesLeftOut,
+                                            QString::number(leftOut)));
 }
 
 void TFormMain::actExploreDirectoryExecute() {
@@ -172,7 +171,8 @@ void TFormMain::actExploreDirectoryExecute() {
     if (path.isEmpty())
         return;
     if (!QFileInfo(directory).isDir()) {
-        ShowWarning(this, u"Directory \""_s + directory + u"\" does not exists!"_s, u"Warning"_s);
+        ShowWarning(this, FormatCatalogText(AppStrings->Main.DirectoryDoesNotExist, directory),
+                    AppStrings->Main.Warning);
         return;
     }
     if (QFileInfo(path).isFile())

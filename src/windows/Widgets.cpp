@@ -120,13 +120,24 @@ void ShowWarning(QWidget* owner, const QString& text, const QString& title) {
     box.exec();
 }
 
+namespace {
+QString& UnexpectedErrorText() {
+    static QString text = QStringLiteral("Unexpected error.");
+    return text;
+}
+} // namespace
+
+void SetUnexpectedErrorText(const QString& text) {
+    UnexpectedErrorText() = text;
+}
+
 void Guarded(QWidget* owner, const std::function<void()>& action) {
     try {
         action();
     } catch (const std::exception& error) {
         ShowWarning(owner, QString::fromUtf8(error.what()));
     } catch (...) {
-        ShowWarning(owner, QStringLiteral("Unexpected error."));
+        ShowWarning(owner, UnexpectedErrorText());
     }
 }
 

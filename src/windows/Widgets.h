@@ -40,6 +40,8 @@ void ApplyMainTexts(QWidget* root, const TAppStrings& strings);
 
 // Runs `action`; an exception never leaves it: its message is shown as a warning.
 void Guarded(QWidget* owner, const std::function<void()>& action);
+// What Guarded says of a failure that gives no reason, in the current language.
+void SetUnexpectedErrorText(const QString& text);
 // The program's warning box: warning icon, OK, kept on top, titled with the product name.
 void ShowWarning(QWidget* owner, const QString& text, const QString& title = {});
 // Where warnings go instead of the box (tests collect them); an empty handler restores the box.

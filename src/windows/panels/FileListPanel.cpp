@@ -4,6 +4,7 @@
 #include "filelist/AnalysisCache.h"
 #include "filelist/BatchProbe.h"
 #include "filelist/MediaInfoDll.h"
+#include "localisation/AppStrings.h"
 #include "windows/panels/FileListModel.h"
 #include "windows/panels/FooterBar.h"
 
@@ -151,7 +152,7 @@ bool TFileListPanel::LoadListFile(const QString& fileName, QString* error) {
     const std::optional<QStringList> paths = ReadFileListFile(fileName);
     if (!paths) {
         if (error)
-            *error = QStringLiteral("Cannot read \"%1\".").arg(fileName);
+            *error = FormatCatalogText(Strings->Main.CantReadFile, fileName);
         return false;
     }
     AddFiles(*paths);
