@@ -394,6 +394,9 @@ TEST(Program, EndingSignalSavesSettingsAndTheLastProfile) {
 }
 
 TEST_F(FormMainTest, EncoderHelpShowsTheEncodersOwnOptions) {
+    WriteFile(AppFile(u"lang/Testish.ini"_s),
+              "[INFO]\r\nLangName_InEnglish=Testish\r\nLangName_Native=Testisch\r\n"
+              "[MAIN]\r\ngbFFmpegParams=Kodierer-Parameter\r\n");
     auto form = Open();
     form->show();
     form->findChild<QPushButton*>(u"btnFFParams"_s)->click();
@@ -408,6 +411,9 @@ TEST_F(FormMainTest, EncoderHelpShowsTheEncodersOwnOptions) {
     const QFontMetrics metrics(text->font());
     EXPECT_EQ(metrics.horizontalAdvance(u'i'), metrics.horizontalAdvance(u'W'))
         << QFontInfo(text->font()).family().toStdString();
+    // It follows the language like every other window.
+    form->SwitchLanguage(u"Testisch"_s);
+    EXPECT_EQ(view->windowTitle(), u"Kodierer-Parameter");
 }
 
 TEST_F(FormMainTest, SwitchingLanguageKeepsWhatTheUserTyped) {

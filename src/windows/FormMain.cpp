@@ -214,6 +214,11 @@ QWidget* TFormMain::CreateConversionSettings() {
     row->addWidget(Advanced, 1);
     layout->addWidget(body);
     Panels = {Video, Audio, Advanced};
+    for (TSettingsPanel* panel : Panels)
+        FollowLanguage(panel);
+    FollowLanguage(Output);
+    FollowLanguage(List);
+    FollowLanguage(Profile);
 
     connect(ConversionSettingsHeader, &QToolButton::toggled, this, [this, body](bool expanded) {
         body->setVisible(expanded);
@@ -291,6 +296,10 @@ void TFormMain::InitControls() {
     UpdatingControls = false;
 }
 
+void TFormMain::FollowLanguage(QObject* window, std::function<void(const TAppStrings&)> setLang) {
+    connect(this, &TFormMain::LanguageChanged, window, std::move(setLang));
+}
+
 // Qt's own texts (file dialogs, standard buttons) from Qt's translation of the chosen language,
 // where the system has one.
 void TFormMain::ApplyQtTranslation() {
@@ -313,25 +322,7 @@ void TFormMain::SetLang() {
     ApplyQtTranslation();
     setWindowTitle(ProductTitle());
     SetUnexpectedErrorText(AppStrings->Main.UnexpectedError);
-    for (TSettingsPanel* panel : Panels)
-        panel->SetLang(*AppStrings);
-    Output->SetLang(*AppStrings);
-    List->SetLang(*AppStrings);
-    FormProgress->SetLang(*AppStrings);
-    FormErrors->SetLang(*AppStrings);
-    if (FormAbout)
-        FormAbout->SetLang(*AppStrings);
-    if (FormFileInfo)
-        FormFileInfo->SetLang(*AppStrings);
-    if (FormCmdLine)
-        FormCmdLine->SetLang(*AppStrings);
-    if (FormOptions)
-        FormOptions->SetLang(*AppStrings);
-    if (FormCheckUpdate)
-        FormCheckUpdate->SetLang(*AppStrings);
-    if (FormToolsInfo)
-        FormToolsInfo->SetLang(*AppStrings);
-    Profile->SetLang(*AppStrings);
+    Q_EMIT LanguageChanged(*AppStrings);
     // The profile row spans the video and audio panels, as wide as their texts need.
     findChild<QWidget*>(u"pnLeft"_s)
         ->setFixedWidth(Video->minimumSizeHint().width() + Audio->minimumSizeHint().width() + 5);

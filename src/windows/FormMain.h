@@ -9,6 +9,7 @@
 #include "localisation/LangIniList.h"
 
 #include <QMainWindow>
+#include <QPointer>
 #include <QStringList>
 #include <QTranslator>
 #include <functional>
@@ -76,7 +77,7 @@ public:
     void LoadProfileFrom(const QString& fileName);
     void GetProfiles();
 
-    // The secondary windows that exist, for stay-on-top and hiding.
+    // The secondary windows made so far, for stay-on-top, closing and hiding.
     QList<QWidget*> SecondaryWindows() const;
 
     TFileListPanel* FileList() const { return List; }
@@ -98,6 +99,8 @@ Q_SIGNALS:
     void Closed();
     // A batch is over; the windows show its outcome.
     void BatchFinished(const TBatchResult& result);
+    // The catalogue's texts changed: every window and panel sets its own texts from `strings`.
+    void LanguageChanged(const TAppStrings& strings);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -161,6 +164,31 @@ private:
     static void Platform_PowerOff();
 
     void ApplyQtTranslation();
+    // A window or panel follows the language from now on; `setLang` sets its texts.
+    void FollowLanguage(QObject* window, std::function<void(const TAppStrings&)> setLang);
+    template <class TWindow>
+    void FollowLanguage(TWindow* window) {
+        FollowLanguage(window, [window](const TAppStrings& strings) { window->SetLang(strings); });
+    }
+    // A secondary window joins the registry when it is made: it follows the language, and
+    // stay-on-top, closing and (when `hidesWithMain`) hiding the main window reach it.
+    template <class TWindow>
+    TWindow* AddSecondary(TWindow* window, bool hidesWithMain,
+                          std::function<void(const TAppStrings&)> setLang = {}) {
+        if constexpr (requires(const TAppStrings& strings) { window->SetLang(strings); }) {
+            if (!setLang)
+                setLang = [window](const TAppStrings& strings) { window->SetLang(strings); };
+        }
+        if (setLang)
+            FollowLanguage(window, std::move(setLang));
+        Secondaries.append({window, hidesWithMain});
+        return window;
+    }
+    struct TSecondary {
+        QPointer<QWidget> Window;
+        bool HidesWithMain = false;
+    };
+    QList<TSecondary> Secondaries;
 
     std::unique_ptr<TAppStrings> AppStrings;
     std::unique_ptr<QTranslator> QtTranslator; // Qt's own texts in the chosen language

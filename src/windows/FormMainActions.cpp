@@ -290,13 +290,9 @@ void TFormMain::CreateTray() {
 
 QList<QWidget*> TFormMain::SecondaryWindows() const {
     QList<QWidget*> windows;
-    for (QWidget* w : {static_cast<QWidget*>(FormAbout), static_cast<QWidget*>(FormEncoderHelp),
-                       static_cast<QWidget*>(FormFileInfo), static_cast<QWidget*>(FormCmdLine),
-                       static_cast<QWidget*>(FormProgress), static_cast<QWidget*>(FormErrors),
-                       static_cast<QWidget*>(FormOptions), static_cast<QWidget*>(FormCheckUpdate),
-                       static_cast<QWidget*>(FormToolsInfo)})
-        if (w)
-            windows.append(w);
+    for (const TSecondary& secondary : Secondaries)
+        if (secondary.Window)
+            windows.append(secondary.Window);
     return windows;
 }
 
@@ -334,14 +330,9 @@ void TFormMain::actShowHideMainWindowExecute() {
             showMinimized();
             return;
         }
-        if (FormAbout)
-            FormAbout->hide();
-        if (FormProgress)
-            FormProgress->hide();
-        if (FormOptions)
-            FormOptions->hide();
-        if (FormToolsInfo)
-            FormToolsInfo->hide();
+        for (const TSecondary& secondary : Secondaries)
+            if (secondary.Window && secondary.HidesWithMain)
+                secondary.Window->hide();
         hide();
         ti->show();
     } else {
@@ -360,8 +351,9 @@ void TFormMain::actBrowseOutDirExecute() {
 
 void TFormMain::actAboutExecute() {
     if (!FormAbout)
-        FormAbout =
-            new TFormAbout(*AppStrings, Action(QStringLiteral("actAbout"))->shortcut(), this);
+        FormAbout = AddSecondary(
+            new TFormAbout(*AppStrings, Action(QStringLiteral("actAbout"))->shortcut(), this),
+            true);
     FormAbout->show();
     FormAbout->raise();
 }
@@ -390,8 +382,11 @@ void TFormMain::btnFFParamsClick() {
         return;
     }
     if (!FormEncoderHelp)
-        FormEncoderHelp =
-            new TFormTextView(AppStrings->Main.gbFFmpegParams, AppParams.MonospaceFont, this);
+        FormEncoderHelp = AddSecondary(
+            new TFormTextView(AppStrings->Main.gbFFmpegParams, AppParams.MonospaceFont, this),
+            false, [this](const TAppStrings& strings) {
+                FormEncoderHelp->setWindowTitle(strings.Main.gbFFmpegParams);
+            });
     FormEncoderHelp->SetText(EncoderLongHelp(ffmpeg));
     FormEncoderHelp->show();
     FormEncoderHelp->raise();

@@ -32,8 +32,10 @@
 using namespace Qt::StringLiterals;
 
 void TFormMain::CreateBatchWindows() {
-    FormProgress = new TFormProgress(*AppStrings, AppParams.MonospaceFont, this);
-    FormErrors = new TFormErrors(*AppStrings, ErrorLog, AppParams.MonospaceFont, this);
+    FormProgress =
+        AddSecondary(new TFormProgress(*AppStrings, AppParams.MonospaceFont, this), true);
+    FormErrors =
+        AddSecondary(new TFormErrors(*AppStrings, ErrorLog, AppParams.MonospaceFont, this), false);
     Batch = new TBatchController(*AppStrings, *FormProgress, *FormErrors, this);
     Batch->SetLocked = [this](bool locked) {
         ConversionRunning = locked;
@@ -54,14 +56,16 @@ void TFormMain::CreateBatchWindows() {
     OnAction("actShowOptions", [this] { actShowOptionsExecute(); });
     OnAction("actToolsInfo", [this] {
         if (!FormToolsInfo)
-            FormToolsInfo = new TFormToolsInfo(*AppStrings, AppParams.MonospaceFont, this);
+            FormToolsInfo =
+                AddSecondary(new TFormToolsInfo(*AppStrings, AppParams.MonospaceFont, this), true);
         FormToolsInfo->SetText(ToolsReport(AppParams, 18));
         FormToolsInfo->show();
         FormToolsInfo->raise();
     });
     OnAction("actCheckUpdate", [this] {
         if (!FormCheckUpdate)
-            FormCheckUpdate = new TFormCheckUpdate(*AppStrings, AppParams.MonospaceFont, this);
+            FormCheckUpdate = AddSecondary(
+                new TFormCheckUpdate(*AppStrings, AppParams.MonospaceFont, this), false);
         FormCheckUpdate->Open();
     });
     OnAction("actShowHideFormErrors", [this] { FormErrors->setVisible(!FormErrors->isVisible()); });
@@ -175,8 +179,9 @@ void TFormMain::actShowOptionsExecute() {
                                       ProductTitle(), icon) == TShortcutResult::NoDesktopFolder)
                 ::ShowWarning(this, AppStrings->Main.NoDesktopFolder);
         };
-        FormOptions = new TFormOptions(*AppStrings, std::move(host),
-                                       Action(u"actShowOptions"_s)->shortcut(), this);
+        FormOptions = AddSecondary(new TFormOptions(*AppStrings, std::move(host),
+                                                    Action(u"actShowOptions"_s)->shortcut(), this),
+                                   true);
     }
     if (FormOptions->isVisible()) {
         FormOptions->hide();

@@ -223,7 +223,7 @@ void TFormMain::UpdateCbAudioTrackNo() {
 
 void TFormMain::actShowHideFileInfoExecute() {
     if (!FormFileInfo) {
-        FormFileInfo = new TFormFileInfo(*AppStrings, *Cache, this);
+        FormFileInfo = AddSecondary(new TFormFileInfo(*AppStrings, *Cache, this), false);
         FormFileInfo->adjustSize();
     }
     if (FormFileInfo->isVisible()) {
@@ -261,7 +261,8 @@ private:
 
 void TFormMain::actShowCmdLineExecute(bool fromList) {
     if (!FormCmdLine)
-        FormCmdLine = new TFormCmdLine(*AppStrings, AppParams.MonospaceFont, this);
+        FormCmdLine =
+            AddSecondary(new TFormCmdLine(*AppStrings, AppParams.MonospaceFont, this), false);
     if (!fromList && FormCmdLine->isVisible()) {
         FormCmdLine->hide();
         return;
