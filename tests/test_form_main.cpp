@@ -2,9 +2,11 @@
 #include "core/AppParams.h"
 #include "core/IniFile.h"
 #include "encoding/ArgumentBuilder.h"
+#include "encoding/ListItemColors.h"
 #include "encoding/Profiles.h"
 #include "windows/FormMain.h"
 #include "windows/Widgets.h"
+#include "windows/dialogs/FormProgress.h"
 #include "windows/panels/FileListPanel.h"
 
 #include <QAction>
@@ -468,6 +470,46 @@ TEST_F(FormMainTest, QtsOwnTextsAndTheMessagesFollowTheLanguage) {
     EXPECT_EQ(Warnings, QStringList{u"Der Ordner „%1“ existiert nicht!"_s.arg(folder)});
     form->SwitchLanguage(u"English"_s);
     EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), u"Cancel");
+}
+
+// Under a dark palette the texts the program colours itself stay readable.
+TEST_F(FormMainTest, ColouredTextsReadOnADarkPalette) {
+    const QPalette before = QApplication::palette();
+    QPalette dark = before;
+    for (const auto role : {QPalette::Window, QPalette::Button})
+        dark.setColor(role, QColor(53, 53, 53));
+    dark.setColor(QPalette::Base, QColor(35, 35, 35));
+    for (const auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+        dark.setColor(role, Qt::white);
+    QApplication::setPalette(dark);
+    WriteFile(AppFile(u"data/resolutions.txt"_s),
+              ReadFile(QFileInfo(QStringLiteral(ZORVANE_GUI)).path() + u"/data/resolutions.txt"_s));
+    const auto colourIn = [](const QString& text) {
+        const QRegularExpressionMatch m =
+            QRegularExpression(u"(?<!-)color:\\s*(#[0-9a-fA-F]{6})"_s).match(text);
+        const QColor c(m.captured(1));
+        return TRgb{c.red(), c.green(), c.blue()};
+    };
+    {
+        auto form = Open();
+        auto* progress = form->findChild<TFormProgress*>(u"FormProgress"_s);
+        ASSERT_TRUE(progress);
+        progress->SetStatus(u"Error"_s, 0x000000C0); // dark red
+        const QString status = progress->findChild<QLabel*>(u"lblStatus"_s)->text();
+        EXPECT_GE(ContrastRatio(colourIn(status), {53, 53, 53}), 4.5) << status.toStdString();
+        auto* resolution = Control<QComboBox>(*form, "cbResolution");
+        const int hd = resolution->findText(u"16:9"_s, Qt::MatchContains);
+        ASSERT_GE(hd, 0);
+        resolution->setCurrentIndex(hd);
+        const QString sheet = resolution->styleSheet();
+        const QColor background(
+            QRegularExpression(u"background:\\s*(#[0-9a-fA-F]{6})"_s).match(sheet).captured(1));
+        EXPECT_GE(ContrastRatio(colourIn(sheet),
+                                {background.red(), background.green(), background.blue()}),
+                  4.5)
+            << sheet.toStdString();
+    }
+    QApplication::setPalette(before);
 }
 
 TEST_F(FormMainTest, OptionsChangeTheListAndTheProgramAtOnce) {

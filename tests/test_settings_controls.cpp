@@ -205,3 +205,34 @@ TEST(ListItemColors, ResolutionAndProfileItems) {
     EXPECT_EQ(Lighter({100, 200, 250}, 4), (TRgb{104, 208, 255}));
     EXPECT_EQ(Darker({100, 200, 0}, 15), (TRgb{85, 170, 0}));
 }
+
+// Texts the program colours itself read on a dark palette (a contrast of 4.5:1 at least); on a
+// light one the colours stay as they are.
+TEST(ListItemColors, ReadableOnADarkPalette) {
+    EXPECT_NEAR(ContrastRatio({0, 0, 0}, {255, 255, 255}), 21.0, 1e-9);
+    EXPECT_NEAR(ContrastRatio({119, 119, 119}, {255, 255, 255}), 4.48, 0.01);
+    const TRgb darkWindow{53, 53, 53};
+    EXPECT_TRUE(IsDark(darkWindow));
+    EXPECT_FALSE(IsDark({240, 240, 240}));
+    const struct {
+        TRgb Text, Background;
+    } cases[] = {
+        {{0x80, 0, 0}, darkWindow},               // a dark red status on a dark window
+        {{0, 0x80, 0}, darkWindow},               // dark green
+        {{0xF0, 0xF0, 0xF0}, {0x43, 0x7E, 0x5A}}, // the 16:9 item, 4.2:1
+        {{200, 200, 200}, {190, 190, 190}},       // a profile of the user's own colours
+        {{255, 255, 255}, {0, 0, 0}},             // already readable: unchanged
+    };
+    for (const auto& c : cases) {
+        const TRgb readable = ReadableText(c.Text, c.Background);
+        EXPECT_GE(ContrastRatio(readable, c.Background), 4.5)
+            << c.Text.R << "," << c.Text.G << "," << c.Text.B;
+        if (ContrastRatio(c.Text, c.Background) >= 4.5) {
+            EXPECT_EQ(readable, c.Text);
+        }
+    }
+    const TItemColors hd = ResolutionItemColors(QStringLiteral("1280 x 720 - HD720 16:9"), 15);
+    EXPECT_EQ(ForPalette(hd, false), hd);
+    EXPECT_EQ(ForPalette(hd, true).Background, hd.Background);
+    EXPECT_GE(ContrastRatio(ForPalette(hd, true).Text, hd.Background), 4.5);
+}

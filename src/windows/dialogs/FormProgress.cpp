@@ -2,6 +2,7 @@
 
 #include "app/ProgramSettings.h"
 #include "core/AppParams.h"
+#include "encoding/ListItemColors.h"
 #include "execution/ProgressMonitor.h"
 #include "localisation/AppStrings.h"
 #include "windows/Widgets.h"
@@ -245,12 +246,14 @@ void TFormProgress::SetOutputLabel(const QString& html) {
 void TFormProgress::SetStatus(const QString& html, std::optional<quint32> colour) {
     QString text = BadgesAsStyledSpans(html);
     if (colour) {
-        // 0x00BBGGRR
-        const QString rgb = QStringLiteral("#%1%2%3")
-                                .arg(*colour & 0xFF, 2, 16, QLatin1Char('0'))
-                                .arg((*colour >> 8) & 0xFF, 2, 16, QLatin1Char('0'))
-                                .arg((*colour >> 16) & 0xFF, 2, 16, QLatin1Char('0'));
-        text = QStringLiteral("<span style=\"color:%1\">%2</span>").arg(rgb, text);
+        // 0x00BBGGRR; on a dark palette made readable on the window's background.
+        TRgb rgb{int(*colour & 0xFF), int((*colour >> 8) & 0xFF), int((*colour >> 16) & 0xFF)};
+        const QColor window = palette().color(QPalette::Window);
+        const TRgb background{window.red(), window.green(), window.blue()};
+        if (IsDark(background))
+            rgb = ReadableText(rgb, background);
+        text = QStringLiteral("<span style=\"color:%1\">%2</span>")
+                   .arg(QColor(rgb.R, rgb.G, rgb.B).name(), text);
     }
     lblStatus->setText(text);
 }

@@ -4,6 +4,7 @@
 
 #include <QAbstractItemView>
 #include <QComboBox>
+#include <QGuiApplication>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QStyledItemDelegate>
@@ -18,6 +19,11 @@ TRgb ToRgb(const QColor& c) {
     return {c.red(), c.green(), c.blue()};
 }
 
+// The program's palette, not a widget's: the main window's style sheet changes those.
+bool DarkPalette() {
+    return IsDark(ToRgb(QGuiApplication::palette().color(QPalette::Base)));
+}
+
 class TColoredItemDelegate : public QStyledItemDelegate {
 public:
     using TColors = std::function<TItemColors(int row, const QString& text)>;
@@ -29,7 +35,7 @@ public:
     void paint(QPainter* p, const QStyleOptionViewItem& option,
                const QModelIndex& index) const override {
         const QString text = index.data(Qt::DisplayRole).toString();
-        TItemColors colors = Colors(index.row(), text);
+        TItemColors colors = ForPalette(Colors(index.row(), text), DarkPalette());
         const bool selected = option.state & QStyle::State_Selected;
         if (selected)
             colors = {ToRgb(option.palette.color(QPalette::Highlight)),
@@ -80,7 +86,8 @@ void FollowCurrentItem(QComboBox* combo, const TColoredItemDelegate* delegate) {
             combo->setStyleSheet(QString());
             return;
         }
-        const TItemColors colors = delegate->Colors(row, combo->itemText(row));
+        const TItemColors colors =
+            ForPalette(delegate->Colors(row, combo->itemText(row)), DarkPalette());
         combo->setStyleSheet(
             QStringLiteral("QComboBox { background: %1; color: %2; }")
                 .arg(ToColor(colors.Background).name(), ToColor(colors.Text).name()));
