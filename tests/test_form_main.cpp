@@ -21,6 +21,7 @@
 #include <QPushButton>
 #include <QSlider>
 #include <QSpinBox>
+#include <QStandardPaths>
 #include <QSystemTrayIcon>
 #include <QTabWidget>
 #include <QTableView>
@@ -393,6 +394,46 @@ TEST(Program, EndingSignalSavesSettingsAndTheLastProfile) {
         EXPECT_TRUE(TIniFile(app + u"/zorvane.ini"_s).SectionExists(u"PROGRESS"_s)) << signal;
         EXPECT_TRUE(TIniFile(app + u"/profiles/__Last.ini"_s).SectionExists(u"ADVANCED"_s));
     }
+}
+
+// The program runs natively under a Wayland compositor (Debian's weston, headless): started with
+// a file, ended by SIGTERM, it has written its settings; X11 is not needed for any of it.
+TEST(Program, RunsUnderWayland) {
+    if (QStandardPaths::findExecutable(u"weston"_s).isEmpty())
+        GTEST_SKIP() << "weston is not installed (./setup.sh installs it)";
+    TScratchDir dir;
+    const QString runtime = dir.Path(u"runtime"_s);
+    ASSERT_TRUE(QDir().mkpath(runtime));
+    ASSERT_TRUE(
+        QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+    const QString runtimeEntry = u"XDG_RUNTIME_DIR="_s + runtime;
+    TTestProcess weston;
+    ASSERT_TRUE(weston.Start(
+        u"weston"_s,
+        {u"--backend=headless-backend.so"_s, u"--socket=zorvane-test"_s, u"--idle-time=0"_s},
+        {{}, {}, {runtimeEntry}}));
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return QFileInfo::exists(runtime + u"/zorvane-test"_s); }, 10000))
+        << weston.Err().toStdString();
+    const QString app = dir.Path(u"app"_s);
+    QDir().mkpath(app);
+    ASSERT_TRUE(QFile::copy(QStringLiteral(ZORVANE_GUI), app + u"/zorvane"_s));
+    const QString clip = dir.Path(u"clip.flv"_s);
+    ASSERT_TRUE(QFile::copy(MediaFile(u"clip.flv"_s), clip));
+    TTestProcess program;
+    ASSERT_TRUE(program.Start(app + u"/zorvane"_s, {clip},
+                              {{},
+                               {},
+                               {runtimeEntry, u"WAYLAND_DISPLAY=zorvane-test"_s,
+                                u"QT_QPA_PLATFORM=wayland"_s, u"DISPLAY="_s}}));
+    QTest::qWait(3000);
+    ::kill(program.Pid(), SIGTERM);
+    ASSERT_TRUE(program.WaitForFinished(20000));
+    EXPECT_EQ(program.Signal(), 0);
+    EXPECT_EQ(program.ExitCode(), 0) << program.Err().toStdString();
+    EXPECT_TRUE(TIniFile(app + u"/zorvane.ini"_s).SectionExists(u"MAIN"_s))
+        << program.Err().toStdString();
+    EXPECT_FALSE(program.Err().contains("platform plugin")) << program.Err().toStdString();
 }
 
 TEST_F(FormMainTest, EncoderHelpShowsTheEncodersOwnOptions) {
