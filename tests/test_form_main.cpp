@@ -9,6 +9,8 @@
 #include "windows/dialogs/FormProgress.h"
 #include "windows/panels/FileListPanel.h"
 
+#include <QAbstractButton>
+#include <QAccessible>
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
@@ -19,9 +21,12 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSlider>
 #include <QSpinBox>
 #include <QStandardPaths>
+#include <QStyleOptionComboBox>
 #include <QSystemTrayIcon>
 #include <QTabWidget>
 #include <QTableView>
@@ -551,6 +556,104 @@ TEST_F(FormMainTest, ColouredTextsReadOnADarkPalette) {
             << sheet.toStdString();
     }
     QApplication::setPalette(before);
+}
+
+// Every control the keyboard reaches has a name for screen readers, in every window, and the
+// names follow the language.
+TEST_F(FormMainTest, EveryControlHasAnAccessibleName) {
+    WriteFile(AppFile(u"lang/Testish.ini"_s),
+              "[INFO]\r\nLangName_InEnglish=Testish\r\nLangName_Native=Testisch\r\n"
+              "[MAIN]\r\nlblAudioVolume=Lautstaerke:\r\n");
+    auto form = Open();
+    form->show();
+    for (const char* action : {"actShowOptions", "actShowHideFileInfo", "actAbout"})
+        form->Action(QLatin1StringView(action))->trigger();
+    QStringList windows{form->objectName()};
+    QStringList unnamed;
+    QList<QWidget*> roots{form.get()};
+    roots += form->SecondaryWindows();
+    for (QWidget* root : roots) {
+        for (QWidget* w : root->findChildren<QWidget*>()) {
+            if (!w->isVisibleTo(root) || w->focusPolicy() == Qt::NoFocus ||
+                w->inherits("QAbstractItemView") || w->inherits("QScrollBar") ||
+                w->window() != root)
+                continue;
+            QAccessibleInterface* a = QAccessible::queryAccessibleInterface(w);
+            if (!a || a->text(QAccessible::Name).trimmed().isEmpty())
+                unnamed.append(root->objectName() + u'.' + w->objectName() + u'(' +
+                               QLatin1StringView(w->metaObject()->className()) + u')');
+        }
+    }
+    EXPECT_TRUE(unnamed.isEmpty()) << unnamed.join(u", "_s).toStdString();
+    auto* volume = Control<QSlider>(*form, "tbAudioVolume");
+    ASSERT_TRUE(volume);
+    const QString english = volume->accessibleName();
+    EXPECT_FALSE(english.isEmpty());
+    form->SwitchLanguage(u"Testisch"_s);
+    EXPECT_EQ(volume->accessibleName(), u"Lautstaerke");
+}
+
+// At the window's first size, 934 x 712, every caption and list fits in every shipped language:
+// no label, check box, button or closed list narrower than what it shows, and the advanced
+// settings reflow instead of scrolling sideways.
+TEST_F(FormMainTest, EveryCaptionFitsInEveryLanguage) {
+    const QString shipped = QFileInfo(QStringLiteral(ZORVANE_GUI)).path();
+    for (const QString& folder : {u"lang"_s, u"data"_s})
+        for (const QFileInfo& file : QDir(shipped + u'/' + folder).entryInfoList(QDir::Files))
+            WriteFile(AppFile(folder + u'/' + file.fileName()), ReadFile(file.filePath()));
+    auto form = Open();
+    form->resize(934, 712);
+    form->show();
+    form->Action(u"actShowOptions"_s)->trigger();
+    QWidget* options = form->findChild<QDialog*>(u"FormOptions"_s);
+    ASSERT_TRUE(options);
+    ASSERT_EQ(form->Languages().Items().size(), 8);
+    QStringList cut;
+    for (const TLangIniListItem& language : form->Languages().Items()) {
+        form->SwitchLanguage(language.LangName_Native);
+        QTest::qWait(20); // layouts settle
+        for (QWidget* root : {static_cast<QWidget*>(form.get()), options}) {
+            for (QWidget* w : root->findChildren<QWidget*>()) {
+                if (!w->isVisibleTo(root) || w->window() != root)
+                    continue;
+                // What the control shows needs this width: a label's or check box's own size
+                // hint; a push button's text (its size hint adds the style's least width); the
+                // current item of a closed list.
+                int needed = 0;
+                const auto* label = qobject_cast<QLabel*>(w);
+                const auto* combo = qobject_cast<QComboBox*>(w);
+                if (label && !label->wordWrap() && !label->text().isEmpty()) {
+                    needed = w->sizeHint().width();
+                } else if (const auto* button = qobject_cast<QPushButton*>(w)) {
+                    needed = w->fontMetrics().horizontalAdvance(button->text().remove(u'&')) + 8;
+                } else if (qobject_cast<QAbstractButton*>(w) && !w->inherits("QToolButton")) {
+                    needed = w->sizeHint().width();
+                } else if (combo && !combo->isEditable() && combo->currentIndex() >= 0) {
+                    QStyleOptionComboBox option;
+                    option.initFrom(combo);
+                    option.frame = combo->hasFrame();
+                    option.iconSize = combo->iconSize();
+                    option.currentText = combo->currentText();
+                    const QSize text(combo->fontMetrics().horizontalAdvance(combo->currentText()),
+                                     combo->fontMetrics().height());
+                    needed = combo->style()
+                                 ->sizeFromContents(QStyle::CT_ComboBox, &option, text, combo)
+                                 .width();
+                    // A list sized to its items measures them itself.
+                    if (combo->sizeAdjustPolicy() == QComboBox::AdjustToContents)
+                        needed = combo->sizeHint().width();
+                }
+                if (w->width() < needed)
+                    cut.append(language.LangName_InEnglish + u": "_s + w->objectName() + u" ("_s +
+                               QString::number(w->width()) + u" < "_s + QString::number(needed) +
+                               u')');
+            }
+        }
+        const auto* advanced = Control<QScrollArea>(*form, "sbAdvanced");
+        if (advanced->horizontalScrollBar()->isVisible())
+            cut.append(language.LangName_InEnglish + u": the advanced settings scroll sideways"_s);
+    }
+    EXPECT_TRUE(cut.isEmpty()) << cut.join(u"\n"_s).toStdString();
 }
 
 TEST_F(FormMainTest, OptionsChangeTheListAndTheProgramAtOnce) {

@@ -173,6 +173,10 @@ TEST(MainWindowRules, MonospaceFontAndEsc) {
               u"Fira Mono");
     EXPECT_EQ(ChooseMonospaceFont({QStringLiteral("Courier New")}).Size, 9);
     EXPECT_TRUE(ChooseMonospaceFont({QStringLiteral("DejaVu Sans Mono")}).Name.isEmpty());
+    EXPECT_EQ(SizeOnScreen({934, 712}, {650, 400}, {1920, 1040}), QSize(934, 712));
+    EXPECT_EQ(SizeOnScreen({934, 712}, {650, 400}, {960, 500}), QSize(934, 500)); // 1920x1080 at 2x
+    EXPECT_EQ(SizeOnScreen({100, 100}, {650, 400}, {1920, 1040}), QSize(650, 400));
+    EXPECT_EQ(SizeOnScreen({934, 712}, {650, 400}, {}), QSize(934, 712)); // no screen known
     EXPECT_TRUE(EscClosesWindow(true, false));
     EXPECT_FALSE(EscClosesWindow(true, true));
     EXPECT_FALSE(EscClosesWindow(false, false));

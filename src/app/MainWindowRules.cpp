@@ -43,3 +43,9 @@ TFontParams ChooseMonospaceFont(const QStringList& installed) {
 bool EscClosesWindow(bool escExit, bool conversionRunning) {
     return escExit && !conversionRunning;
 }
+
+QSize SizeOnScreen(const QSize& saved, const QSize& minimum, const QSize& available) {
+    if (!available.isValid() || available.isEmpty())
+        return saved;
+    return saved.expandedTo(minimum).boundedTo(available);
+}

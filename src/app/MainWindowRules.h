@@ -4,6 +4,7 @@
 #include "filelist/GridInfo.h"
 
 #include <QHash>
+#include <QSize>
 #include <QString>
 #include <QStringList>
 
@@ -22,6 +23,11 @@ QString ExploreDirectoryCaption(const TAppStrings& strings, const QString& direc
 // The font of the program's text panes: Fira Mono 9, else Consolas 10, else Courier New 9, among
 // the installed families; empty name when none of them is installed.
 TFontParams ChooseMonospaceFont(const QStringList& installedFamilies);
+
+// The main window's size on a screen whose free area is `available`: the saved size, never
+// larger than that area (a large scale factor makes a small screen of a large one), and never
+// smaller than the window's minimum where the area allows it.
+QSize SizeOnScreen(const QSize& saved, const QSize& minimum, const QSize& available);
 
 // Esc closes the main window only outside a conversion and when the settings allow it.
 bool EscClosesWindow(bool escExit, bool conversionRunning);

@@ -77,7 +77,8 @@ void TFormMain::FormCreate(const TFormMainOptions& options) {
                                    QIcon::fromTheme(QStringLiteral("video-x-generic"),
                                                     style()->standardIcon(QStyle::SP_MediaPlay))));
     setMinimumSize(650, 400);
-    resize(934, 712);
+    resize(SizeOnScreen({934, 712}, minimumSize(),
+                        screen() ? screen()->availableGeometry().size() : QSize()));
     StayOnTopEnabled = false;
     Cache = std::make_unique<TAnalysisCache>();
 
@@ -318,14 +319,24 @@ void TFormMain::ApplyQtTranslation() {
     }
 }
 
+// The profile row spans the video and audio panels, as wide as their texts need (the layout's
+// own minimum: both panels, the space between them, and the profile row).
+void TFormMain::FitLeftPanels() {
+    QWidget* pnLeft = findChild<QWidget*>(u"pnLeft"_s);
+    const QLayout* panels = pnLeft->layout()->itemAt(1)->layout();
+    const int both =
+        Video->minimumSizeHint().width() + panels->spacing() + Audio->minimumSizeHint().width();
+    pnLeft->setFixedWidth(std::max(both, Profile->minimumSizeHint().width()));
+}
+
 void TFormMain::SetLang() {
     ApplyQtTranslation();
     setWindowTitle(ProductTitle());
     SetUnexpectedErrorText(AppStrings->Main.UnexpectedError);
     Q_EMIT LanguageChanged(*AppStrings);
-    // The profile row spans the video and audio panels, as wide as their texts need.
-    findChild<QWidget*>(u"pnLeft"_s)
-        ->setFixedWidth(Video->minimumSizeHint().width() + Audio->minimumSizeHint().width() + 5);
+    FitLeftPanels();
+    // Once more when the new texts' layouts have settled.
+    QTimer::singleShot(0, this, &TFormMain::FitLeftPanels);
     ConversionSettingsHeader->setText(AppStrings->Main.pnConversionSettings);
     for (QAction* action : findChildren<QAction*>(Qt::FindDirectChildrenOnly)) {
         const QString name = action->objectName();
@@ -365,6 +376,10 @@ void TFormMain::SetLang() {
     for (const auto& [name, text] : buttons)
         Action(QLatin1StringView(name))->setIconText(text);
     InitControls();
+    // Screen readers' names come from the labels, so they follow the language too.
+    NameControlsFromLabels(this);
+    for (QWidget* window : SecondaryWindows())
+        NameControlsFromLabels(window);
 }
 
 void TFormMain::SetUnlocked(bool unlocked) {
@@ -508,7 +523,8 @@ void TFormMain::LoadSettingsFromIni() {
     Video->ShowSettings(Settings);
     UpdatingControls = false;
     move(Program.Left, Program.Top);
-    resize(Program.Width, Program.Height);
+    resize(SizeOnScreen({Program.Width, Program.Height}, minimumSize(),
+                        screen() ? screen()->availableGeometry().size() : QSize()));
     if (Program.Maximized)
         setWindowState(windowState() | Qt::WindowMaximized);
     Output->ShowSettings(Program);

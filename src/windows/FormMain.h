@@ -7,6 +7,7 @@
 #include "filelist/GridInfo.h"
 #include "localisation/AppStrings.h"
 #include "localisation/LangIniList.h"
+#include "windows/Widgets.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -164,6 +165,7 @@ private:
     static void Platform_PowerOff();
 
     void ApplyQtTranslation();
+    void FitLeftPanels();
     // A window or panel follows the language from now on; `setLang` sets its texts.
     void FollowLanguage(QObject* window, std::function<void(const TAppStrings&)> setLang);
     template <class TWindow>
@@ -182,6 +184,7 @@ private:
         if (setLang)
             FollowLanguage(window, std::move(setLang));
         Secondaries.append({window, hidesWithMain});
+        NameControlsFromLabels(window);
         return window;
     }
     struct TSecondary {

@@ -8,6 +8,8 @@
 #include <QCheckBox>
 #include <QFontDatabase>
 #include <QFontInfo>
+#include <QFormLayout>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -15,6 +17,7 @@
 #include <QSignalBlocker>
 #include <QSlider>
 #include <QSpinBox>
+#include <QTextDocumentFragment>
 #include <exception>
 
 QComboBox* NewCombo(QWidget* parent, const char* name, bool editable) {
@@ -26,6 +29,11 @@ QComboBox* NewCombo(QWidget* parent, const char* name, bool editable) {
     combo->setMinimumContentsLength(4);
     if (editable)
         combo->setInsertPolicy(QComboBox::NoInsert);
+    return combo;
+}
+
+QComboBox* WideEnough(QComboBox* combo) {
+    combo->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     return combo;
 }
 
@@ -118,6 +126,121 @@ void ShowWarning(QWidget* owner, const QString& text, const QString& title) {
                     text, QMessageBox::Ok, owner);
     box.setWindowFlag(Qt::WindowStaysOnTopHint);
     box.exec();
+}
+
+namespace {
+
+QString PlainLabelText(const QLabel* label) {
+    QString text = label->text();
+    if (label->textFormat() != Qt::PlainText && Qt::mightBeRichText(text))
+        text = QTextDocumentFragment::fromHtml(text).toPlainText();
+    text.remove(u'&');
+    text = text.trimmed();
+    while (text.endsWith(u':'))
+        text.chop(1);
+    return text.trimmed();
+}
+
+// The caption just before `control` in the row of a layout below `layout` (a label, or a check
+// box that switches what the control sets), else the label just above it in a grid; null when
+// there is none.
+QWidget* LabelBefore(QLayout* layout, const QWidget* control) {
+    if (!layout)
+        return nullptr;
+    const auto caption = [](QWidget* w) -> QWidget* {
+        return qobject_cast<QLabel*>(w) || qobject_cast<QCheckBox*>(w) ? w : nullptr;
+    };
+    if (auto* grid = qobject_cast<QGridLayout*>(layout)) {
+        const int index = grid->indexOf(control);
+        if (index >= 0) {
+            int row = 0, column = 0, rowSpan = 0, columnSpan = 0;
+            grid->getItemPosition(index, &row, &column, &rowSpan, &columnSpan);
+            for (int c = column - 1; c >= 0; --c)
+                if (QLayoutItem* item = grid->itemAtPosition(row, c))
+                    return caption(item->widget());
+            if (row > 0)
+                if (QLayoutItem* item = grid->itemAtPosition(row - 1, column))
+                    return qobject_cast<QLabel*>(item->widget());
+            return nullptr;
+        }
+    } else if (auto* form = qobject_cast<QFormLayout*>(layout)) {
+        return qobject_cast<QLabel*>(form->labelForField(const_cast<QWidget*>(control)));
+    } else {
+        const int index = layout->indexOf(control);
+        if (index > 0) {
+            for (int i = index - 1; i >= 0; --i)
+                if (QWidget* before = layout->itemAt(i)->widget())
+                    return caption(before);
+            return nullptr;
+        }
+    }
+    for (int i = 0; i < layout->count(); ++i)
+        if (QWidget* found = LabelBefore(layout->itemAt(i)->layout(), control))
+            return found;
+    return nullptr;
+}
+
+QString CaptionText(const QWidget* caption) {
+    if (const auto* label = qobject_cast<const QLabel*>(caption))
+        return PlainLabelText(label);
+    if (const auto* button = qobject_cast<const QAbstractButton*>(caption))
+        return button->text().remove(u'&').trimmed();
+    return {};
+}
+
+bool HasOwnText(const QWidget* w) {
+    if (const auto* button = qobject_cast<const QAbstractButton*>(w))
+        return !button->text().remove(u'&').trimmed().isEmpty();
+    return false;
+}
+
+} // namespace
+
+void NameControlsFromLabels(QWidget* root) {
+    // Buddies first: a label names the control it is the buddy label of.
+    for (QLabel* label : root->findChildren<QLabel*>())
+        if (QWidget* buddy = label->buddy(); buddy && !PlainLabelText(label).isEmpty())
+            buddy->setAccessibleName(PlainLabelText(label));
+    for (QWidget* control : root->findChildren<QWidget*>()) {
+        // The editor inside a list or a number box is named after it.
+        if (QWidget* owner = control->parentWidget();
+            owner && (qobject_cast<QComboBox*>(owner) || owner->inherits("QAbstractSpinBox"))) {
+            continue;
+        }
+        if (control->focusPolicy() == Qt::NoFocus || qobject_cast<QLabel*>(control) ||
+            HasOwnText(control) || control->inherits("QAbstractItemView") ||
+            control->inherits("QScrollBar") || !control->parentWidget())
+            continue;
+        bool named = false;
+        for (QLabel* label : root->findChildren<QLabel*>())
+            named = named || label->buddy() == control;
+        if (named)
+            continue;
+        if (QWidget* caption = LabelBefore(control->parentWidget()->layout(), control);
+            caption && !CaptionText(caption).isEmpty()) {
+            if (auto* label = qobject_cast<QLabel*>(caption))
+                label->setBuddy(control);
+            control->setAccessibleName(CaptionText(caption));
+            continue;
+        }
+        for (QWidget* up = control->parentWidget(); up && up != root->parentWidget();
+             up = up->parentWidget()) {
+            if (auto* group = qobject_cast<QGroupBox*>(up); group && !group->title().isEmpty()) {
+                control->setAccessibleName(group->title().remove(u'&').trimmed());
+                named = true;
+                break;
+            }
+        }
+        if (!named && !control->toolTip().isEmpty() && !Qt::mightBeRichText(control->toolTip()))
+            control->setAccessibleName(control->toolTip());
+        else if (!named && control->window() == root)
+            control->setAccessibleName(root->windowTitle()); // the window's one pane
+    }
+    for (QWidget* control : root->findChildren<QWidget*>()) {
+        QWidget* owner = control->parentWidget();
+        if (owner && (qobject_cast<QComboBox*>(owner) || owner->inherits("QAbstractSpinBox")))
+            control->setAccessibleName(owner->accessibleName());
+    }
 }
 
 namespace {

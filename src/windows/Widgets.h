@@ -24,6 +24,8 @@ T* Named(T* widget, const char* name) {
 }
 
 QComboBox* NewCombo(QWidget* parent, const char* name, bool editable = false);
+// A list as wide as its longest item, for lists whose items are captions in the language.
+QComboBox* WideEnough(QComboBox* combo);
 QLabel* NewLabel(QWidget* parent, const char* name, const QString& text = {});
 QCheckBox* NewCheck(QWidget* parent, const char* name);
 QSlider* NewTrackBar(QWidget* parent, const char* name, int min, int max, int position);
@@ -37,6 +39,12 @@ void SetComboText(QComboBox* combo, const QString& text);
 // Gives every label, button and group box below `root` whose name is an entry of section Main
 // the text of that entry.
 void ApplyMainTexts(QWidget* root, const TAppStrings& strings);
+
+// Names for screen readers: every control below `root` that the keyboard reaches and that has no
+// text of its own is named after its label (a label's buddy; else the label before it in its
+// layout row, which becomes its buddy), else its group box's title, else its tooltip. Run again
+// after the texts change: the names follow the language.
+void NameControlsFromLabels(QWidget* root);
 
 // Runs `action`; an exception never leaves it: its message is shown as a warning.
 void Guarded(QWidget* owner, const std::function<void()>& action);

@@ -48,7 +48,7 @@ TFormOptions::TFormOptions(const TAppStrings& strings, TOptionsHost host,
     chFileListFooter->setObjectName(QStringLiteral("chFileListFooter"));
     chFileListRowIndicator->setObjectName(QStringLiteral("chFileListRowIndicator"));
     chFileListIconClickOpen->setObjectName(QStringLiteral("chFileListIconClickOpen"));
-    cbFileListFileAnalysis = NewCombo(list, "cbFileListFileAnalysis");
+    cbFileListFileAnalysis = WideEnough(NewCombo(list, "cbFileListFileAnalysis"));
     cbFileListFileAnalysis->addItems({QString(), QString(), QString()});
     grid->addWidget(NewLabel(list, "lblFileListAnalysis"), row, 0);
     grid->addWidget(cbFileListFileAnalysis, row, 1);
@@ -61,7 +61,7 @@ TFormOptions::TFormOptions(const TAppStrings& strings, TOptionsHost host,
     layout->addWidget(language);
 
     auto* codecRow = new QHBoxLayout;
-    cbDefaultVideoCodec = NewCombo(this, "cbDefaultVideoCodec");
+    cbDefaultVideoCodec = WideEnough(NewCombo(this, "cbDefaultVideoCodec"));
     cbDefaultVideoCodec->addItems({QStringLiteral("H.264"), QStringLiteral("Xvid")});
     codecRow->addWidget(NewLabel(this, "lblDefaultVideoCodec"));
     codecRow->addWidget(cbDefaultVideoCodec, 1);
@@ -69,7 +69,7 @@ TFormOptions::TFormOptions(const TAppStrings& strings, TOptionsHost host,
 
     // Auto, then 1 up to the number of cores.
     auto* jobsRow = new QHBoxLayout;
-    cbSimultaneousConversions = NewCombo(this, "cbSimultaneousConversions");
+    cbSimultaneousConversions = WideEnough(NewCombo(this, "cbSimultaneousConversions"));
     cbSimultaneousConversions->addItem(QString());
     for (int n = 1; n <= std::max(GetProcessorCount(), 1); ++n)
         cbSimultaneousConversions->addItem(QString::number(n));

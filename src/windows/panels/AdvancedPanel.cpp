@@ -3,6 +3,7 @@
 #include "encoding/SettingsControls.h"
 #include "localisation/AppStrings.h"
 #include "windows/Widgets.h"
+#include "windows/panels/FlowLayout.h"
 #include "windows/panels/ItemDelegates.h"
 
 #include <QCheckBox>
@@ -37,33 +38,36 @@ TAdvancedPanel::TAdvancedPanel(const TAppStrings& strings, const QStringList& re
     layout->setContentsMargins(4, 4, 4, 4);
     auto* header = NewHeader("lblAdvancedSettings");
     layout->addWidget(header);
+    // The groups reflow to the panel's width; only a vertical scroll bar where the height ends.
     auto* scroll = Named(new QScrollArea(this), "sbAdvanced");
     scroll->setWidgetResizable(true);
     scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     layout->addWidget(scroll, 1);
 
     auto* body = new QWidget;
-    auto* columns = new QHBoxLayout(body);
-    columns->setContentsMargins(0, 0, 0, 0);
+    auto* columns = new TFlowLayout(body);
     const auto column = [&](std::initializer_list<QWidget*> widgets) {
-        auto* box = new QVBoxLayout;
+        auto* holder = new QWidget(body);
+        auto* box = new QVBoxLayout(holder);
+        box->setContentsMargins(0, 0, 0, 0);
         for (QWidget* w : widgets)
             box->addWidget(w);
         box->addStretch(1);
-        columns->addLayout(box);
+        columns->addWidget(holder);
     };
     auto* interlacing = Named(new QGroupBox(body), "gbInterlacing");
     cbInterlacing = NewCombo(interlacing, "cbInterlacing");
     cbInterlacing->addItems(InterlacingItems(strings));
     (new QVBoxLayout(interlacing))->addWidget(cbInterlacing);
     auto* track = Named(new QGroupBox(body), "gbAudioTrackNo");
-    cbAudioTrackNo = NewCombo(track, "cbAudioTrackNo");
+    cbAudioTrackNo = WideEnough(NewCombo(track, "cbAudioTrackNo"));
     cbAudioTrackNo->addItem(AudioTrackAutoItem(strings));
     (new QVBoxLayout(track))->addWidget(cbAudioTrackNo);
     column({NewCropping(), NewResolution(resolutionItems)});
     column({interlacing, NewVideoTag(fourccTags), track});
     column({NewFilters()});
-    columns->addWidget(NewParams(), 1);
+    column({NewParams()});
     for (QGroupBox* group : body->findChildren<QGroupBox*>()) {
         group->layout()->setContentsMargins(6, 4, 6, 4);
         group->layout()->setSpacing(4);
