@@ -23,9 +23,9 @@ TOutputPanel::TOutputPanel(const TAppStrings& strings, QAction* browse, QAction*
     layout->setContentsMargins(4, 2, 4, 2);
 
     auto* options = new QGridLayout;
-    cbOutputExists = WideEnough(NewCombo(this, "cbOutputExists"));
+    cbOutputExists = NewCombo(this, "cbOutputExists");
     cbOutputExists->addItems(OutputExistsItems(strings));
-    cbAfterConversion = WideEnough(NewCombo(this, "cbAfterConversion"));
+    cbAfterConversion = NewCombo(this, "cbAfterConversion");
     cbAfterConversion->addItems(AfterConversionItems(strings));
     chKeepDates = NewCheck(this, "chKeepDates");
     // These two lists show their whole texts, whatever the language.
