@@ -200,6 +200,26 @@ TEST_F(FileListWindowTest, LongAddsKeepTheirTurn) {
     EXPECT_EQ(Rows().back().Number, 253);
 }
 
+// The keyboard does what the mouse does: Alt+Down and Alt+Up move the current row, Enter opens
+// its file as a click on its icon does.
+TEST_F(FileListWindowTest, TheKeyboardMovesRowsAndOpensFiles) {
+    AppParams.FileAnalysis = TFileAnalysis::faNone;
+    List()->AddFiles(
+        {CopyMedia(u"clip.flv"_s, u"k/a.flv"_s), CopyMedia(u"audio.mp3"_s, u"k/b.mp3"_s)});
+    QTableView* view = List()->View();
+    view->setCurrentIndex(view->model()->index(0, 3));
+    QTest::keyClick(view, Qt::Key_Down, Qt::AltModifier);
+    EXPECT_EQ(List()->DisplayOrder(), (QList<int>{1, 0}));
+    QTest::keyClick(view, Qt::Key_Down, Qt::AltModifier); // already last
+    EXPECT_EQ(List()->DisplayOrder(), (QList<int>{1, 0}));
+    QTest::keyClick(view, Qt::Key_Up, Qt::AltModifier);
+    EXPECT_EQ(List()->DisplayOrder(), (QList<int>{0, 1}));
+    QSignalSpy opened(List(), &TFileListPanel::IconClicked);
+    QTest::keyClick(view, Qt::Key_Return);
+    ASSERT_EQ(opened.size(), 1);
+    EXPECT_EQ(opened.first().first().toInt(), 0);
+}
+
 TEST_F(FileListWindowTest, RowsRemovedDuringAnalysisTakeNoResults) {
     QStringList files;
     for (int i = 0; i < 40; ++i)

@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QFileInfo>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QMimeDatabase>
 #include <QSortFilterProxyModel>
 #include <QTableView>
@@ -74,6 +75,7 @@ TFileListPanel::TFileListPanel(const TAppStrings& strings, TAnalysisCache& cache
             &TFileListPanel::ListChanged);
     connect(ng->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             &TFileListPanel::CurrentRowChanged);
+    ng->installEventFilter(this);
     connect(ng, &QTableView::clicked, this, [this](const QModelIndex& index) {
         if (index.column() == 2)
             Q_EMIT IconClicked(Proxy->mapToSource(index).row());
@@ -277,6 +279,32 @@ QList<int> TFileListPanel::SelectedRows() const {
     for (const QModelIndex& index : ng->selectionModel()->selectedRows())
         rows.append(Proxy->mapToSource(index).row());
     return rows;
+}
+
+bool TFileListPanel::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != ng || event->type() != QEvent::KeyPress)
+        return QWidget::eventFilter(watched, event);
+    const auto* key = static_cast<QKeyEvent*>(event);
+    const QModelIndex current = ng->currentIndex();
+    if (!current.isValid())
+        return false;
+    QHeaderView* indicator = ng->verticalHeader();
+    const bool up = key->key() == Qt::Key_Up;
+    if (key->modifiers() == Qt::AltModifier && (up || key->key() == Qt::Key_Down) &&
+        indicator->sectionsMovable()) {
+        const int from = indicator->visualIndex(current.row());
+        const int to = from + (up ? -1 : 1);
+        if (to >= 0 && to < indicator->count())
+            indicator->moveSection(from, to);
+        ng->scrollTo(current);
+        return true;
+    }
+    if (key->modifiers() == Qt::NoModifier &&
+        (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)) {
+        Q_EMIT IconClicked(Proxy->mapToSource(current).row());
+        return true;
+    }
+    return false;
 }
 
 QList<int> TFileListPanel::DisplayOrder() const {

@@ -71,6 +71,11 @@ Q_SIGNALS:
     // Nothing is being collected or analysed any more.
     void Idle();
 
+protected:
+    // The list's keyboard ways to what the mouse does: Alt+Up and Alt+Down move the current row
+    // as dragging its indicator does; Enter opens its file as a click on its icon does.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     struct TJob {
         quint64 Id;
