@@ -250,17 +250,16 @@ void TFileListModel::Renumber() {
         Q_EMIT dataChanged(index(0, 0), index(int(Rows_.size()) - 1, 0));
 }
 
-void TFileListModel::SetRowAnalyses(const QList<QPair<quint64, TVideoFileInfo>>& results,
-                                    bool withCells) {
+void TFileListModel::SetRowAnalyses(const QList<quint64>& ids, const QList<TVideoFileInfo>& infos) {
     int first = int(Rows_.size());
     int last = -1;
-    for (const auto& [id, info] : results) {
-        const auto it = IndexById.constFind(id);
+    for (qsizetype i = 0; i < ids.size(); ++i) {
+        const auto it = IndexById.constFind(ids.at(i));
         if (it == IndexById.cend())
             continue; // removed while it was analysed
         TFileListRow& row = Rows_[size_t(it.value())];
-        if (withCells)
-            FillRowCells(row, info, *Strings);
+        if (i < infos.size())
+            FillRowCells(row, infos.at(i), *Strings);
         row.Analysis = TRowAnalysis::Done;
         first = std::min(first, it.value());
         last = std::max(last, it.value());

@@ -44,9 +44,9 @@ public:
     void InvertChecked();
     void Renumber();
 
-    // Marks the rows of the ids analysed, with their cells filled from the analyses when
-    // `withCells`; one change for all of them. Rows removed meanwhile are passed over.
-    void SetRowAnalyses(const QList<QPair<quint64, TVideoFileInfo>>& results, bool withCells);
+    // Marks the rows of `ids` analysed, with their cells filled from `infos` (one per id) when
+    // given; one change for all of them. Rows removed meanwhile are passed over.
+    void SetRowAnalyses(const QList<quint64>& ids, const QList<TVideoFileInfo>& infos = {});
     void SetStatus(int row, const QString& status);
     void SetStrings(const TAppStrings& strings);
     void SetUncheckedColors(const QColor& background, const QColor& text);

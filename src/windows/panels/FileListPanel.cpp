@@ -197,41 +197,37 @@ void TFileListPanel::Dispatch() {
         if (batch.isEmpty())
             continue;
         const TFileAnalysis mode = batch.first().Mode;
+        QList<quint64> ids;
+        for (const TJob& job : batch)
+            ids.append(job.Id);
         if (mode == TFileAnalysis::faNone) {
-            QList<QPair<quint64, TVideoFileInfo>> unread;
-            for (const TJob& job : batch)
-                unread.append({job.Id, TVideoFileInfo{}});
-            ListModel->SetRowAnalyses(unread, false);
+            ListModel->SetRowAnalyses(ids);
             continue;
         }
         ++Running;
         const std::shared_ptr<std::atomic_bool> alive = Alive;
         TAnalysisCache* cache = &Cache;
-        Workers->start([this, alive, cache, batch, mode, ffmpeg, mediaInfo] {
-            QList<QPair<quint64, TVideoFileInfo>> results;
+        Workers->start([this, alive, cache, batch, ids, mode, ffmpeg, mediaInfo] {
+            QList<TVideoFileInfo> infos;
             QStringList names;
             for (const TJob& job : batch)
                 names.append(job.Path);
             if (mode == TFileAnalysis::faFull && !ffmpeg.isEmpty()) {
                 // Analyses kept from before serve unchanged files; the rest share encoder runs.
-                const QList<TVideoFileInfo> infos =
-                    AnalyseFiles(names, ffmpeg, mediaInfo, 1, cache);
-                for (qsizetype i = 0; i < batch.size(); ++i)
-                    results.append({batch.at(i).Id, infos.at(i)});
+                infos = AnalyseFiles(names, ffmpeg, mediaInfo, 1, cache);
             } else {
                 for (const TJob& job : batch) {
-                    TVideoFileInfo info;
+                    TVideoFileInfo& info = infos.emplace_back();
                     info.FileName = job.Path;
                     info.FileSize = GetFileSizeSafe(job.Path);
                     ReadMediaInfo(job.Path, mediaInfo, info);
-                    results.append({job.Id, info});
                 }
             }
-            QMetaObject::invokeMethod(qApp, [this, alive, results] {
+            QMetaObject::invokeMethod(qApp, [this, alive, ids, infos] {
                 if (!*alive)
                     return;
                 --Running;
-                Deliver(results, true);
+                Deliver(ids, infos);
                 Dispatch();
                 CheckIdle();
             });
@@ -240,8 +236,8 @@ void TFileListPanel::Dispatch() {
     CheckIdle();
 }
 
-void TFileListPanel::Deliver(const QList<QPair<quint64, TVideoFileInfo>>& results, bool withCells) {
-    ListModel->SetRowAnalyses(results, withCells);
+void TFileListPanel::Deliver(const QList<quint64>& ids, const QList<TVideoFileInfo>& infos) {
+    ListModel->SetRowAnalyses(ids, infos);
     Q_EMIT ListChanged();
 }
 

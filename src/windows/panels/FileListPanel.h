@@ -87,7 +87,7 @@ private:
     void InsertRows(std::vector<TFileListRow> rows);
     void Enqueue(const QList<quint64>& ids);
     void Dispatch();
-    void Deliver(const QList<QPair<quint64, TVideoFileInfo>>& results, bool withCells);
+    void Deliver(const QList<quint64>& ids, const QList<TVideoFileInfo>& infos);
     QList<int> SelectedRows() const;
     void CheckIdle();
 
