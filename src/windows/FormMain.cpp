@@ -335,7 +335,7 @@ void TFormMain::SetLang() {
     SetUnexpectedErrorText(AppStrings->Main.UnexpectedError);
     Q_EMIT LanguageChanged(*AppStrings);
     FitLeftPanels();
-    // Once more when the new texts' layouts have settled.
+    // Once more when the new texts' layouts have settled: some sizes are measured only then.
     QTimer::singleShot(0, this, &TFormMain::FitLeftPanels);
     ConversionSettingsHeader->setText(AppStrings->Main.pnConversionSettings);
     for (QAction* action : findChildren<QAction*>(Qt::FindDirectChildrenOnly)) {

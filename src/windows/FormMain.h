@@ -177,12 +177,10 @@ private:
     template <class TWindow>
     TWindow* AddSecondary(TWindow* window, bool hidesWithMain,
                           std::function<void(const TAppStrings&)> setLang = {}) {
-        if constexpr (requires(const TAppStrings& strings) { window->SetLang(strings); }) {
-            if (!setLang)
-                setLang = [window](const TAppStrings& strings) { window->SetLang(strings); };
-        }
         if (setLang)
             FollowLanguage(window, std::move(setLang));
+        else if constexpr (requires(const TAppStrings& strings) { window->SetLang(strings); })
+            FollowLanguage(window);
         Secondaries.append({window, hidesWithMain});
         NameControlsFromLabels(window);
         return window;

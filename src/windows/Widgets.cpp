@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QSet>
 #include <QSignalBlocker>
 #include <QSlider>
 #include <QSpinBox>
@@ -188,6 +189,16 @@ QString CaptionText(const QWidget* caption) {
     return {};
 }
 
+// The title of the nearest group box around `control` below `root`'s parent; empty for none.
+QString GroupTitle(const QWidget* control, const QWidget* root) {
+    for (const QWidget* up = control->parentWidget(); up && up != root->parentWidget();
+         up = up->parentWidget())
+        if (const auto* group = qobject_cast<const QGroupBox*>(up);
+            group && !group->title().isEmpty())
+            return group->title().remove(u'&').trimmed();
+    return {};
+}
+
 bool HasOwnText(const QWidget* w) {
     if (const auto* button = qobject_cast<const QAbstractButton*>(w))
         return !button->text().remove(u'&').trimmed().isEmpty();
@@ -198,48 +209,38 @@ bool HasOwnText(const QWidget* w) {
 
 void NameControlsFromLabels(QWidget* root) {
     // Buddies first: a label names the control it is the buddy label of.
+    QSet<const QWidget*> buddies;
     for (QLabel* label : root->findChildren<QLabel*>())
-        if (QWidget* buddy = label->buddy(); buddy && !PlainLabelText(label).isEmpty())
+        if (QWidget* buddy = label->buddy(); buddy && !PlainLabelText(label).isEmpty()) {
             buddy->setAccessibleName(PlainLabelText(label));
+            buddies.insert(buddy);
+        }
+    // Parents come before their children here, so an owner is named before its editor.
     for (QWidget* control : root->findChildren<QWidget*>()) {
+        QWidget* owner = control->parentWidget();
+        if (!owner || buddies.contains(control))
+            continue;
         // The editor inside a list or a number box is named after it.
-        if (QWidget* owner = control->parentWidget();
-            owner && (qobject_cast<QComboBox*>(owner) || owner->inherits("QAbstractSpinBox"))) {
+        if (qobject_cast<QComboBox*>(owner) || owner->inherits("QAbstractSpinBox")) {
+            control->setAccessibleName(owner->accessibleName());
             continue;
         }
         if (control->focusPolicy() == Qt::NoFocus || qobject_cast<QLabel*>(control) ||
             HasOwnText(control) || control->inherits("QAbstractItemView") ||
-            control->inherits("QScrollBar") || !control->parentWidget())
+            control->inherits("QScrollBar"))
             continue;
-        bool named = false;
-        for (QLabel* label : root->findChildren<QLabel*>())
-            named = named || label->buddy() == control;
-        if (named)
-            continue;
-        if (QWidget* caption = LabelBefore(control->parentWidget()->layout(), control);
+        if (QWidget* caption = LabelBefore(owner->layout(), control);
             caption && !CaptionText(caption).isEmpty()) {
             if (auto* label = qobject_cast<QLabel*>(caption))
                 label->setBuddy(control);
             control->setAccessibleName(CaptionText(caption));
-            continue;
-        }
-        for (QWidget* up = control->parentWidget(); up && up != root->parentWidget();
-             up = up->parentWidget()) {
-            if (auto* group = qobject_cast<QGroupBox*>(up); group && !group->title().isEmpty()) {
-                control->setAccessibleName(group->title().remove(u'&').trimmed());
-                named = true;
-                break;
-            }
-        }
-        if (!named && !control->toolTip().isEmpty() && !Qt::mightBeRichText(control->toolTip()))
+        } else if (const QString title = GroupTitle(control, root); !title.isEmpty()) {
+            control->setAccessibleName(title);
+        } else if (!control->toolTip().isEmpty() && !Qt::mightBeRichText(control->toolTip())) {
             control->setAccessibleName(control->toolTip());
-        else if (!named && control->window() == root)
+        } else if (control->window() == root) {
             control->setAccessibleName(root->windowTitle()); // the window's one pane
-    }
-    for (QWidget* control : root->findChildren<QWidget*>()) {
-        QWidget* owner = control->parentWidget();
-        if (owner && (qobject_cast<QComboBox*>(owner) || owner->inherits("QAbstractSpinBox")))
-            control->setAccessibleName(owner->accessibleName());
+        }
     }
 }
 
