@@ -6,6 +6,7 @@
 #include "core/AppParams.h"
 #include "encoding/BatchDriver.h"
 #include "windows/FormMain.h"
+#include "windows/ProfileController.h"
 #include "windows/panels/FileListPanel.h"
 
 #include <QAction>
@@ -42,7 +43,7 @@ int main(int argc, char* argv[]) {
     TFormMain form(TFormMainOptions{appDir.path(), {}});
     form.show();
     if (!profile.isEmpty())
-        form.LoadProfileFrom(profile);
+        form.Profiles().LoadFrom(profile);
     if (jobs >= 0) {
         form.Action(QStringLiteral("actShowOptions"))->trigger();
         form.findChild<QComboBox*>(QStringLiteral("cbSimultaneousConversions"))

@@ -5,6 +5,7 @@
 #include "encoding/ListItemColors.h"
 #include "encoding/Profiles.h"
 #include "windows/FormMain.h"
+#include "windows/ProfileController.h"
 #include "windows/Widgets.h"
 #include "windows/dialogs/FormProgress.h"
 #include "windows/panels/FileListPanel.h"
@@ -23,6 +24,7 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QSet>
 #include <QSlider>
 #include <QSpinBox>
 #include <QStandardPaths>
@@ -67,7 +69,7 @@ protected:
     // The encoder settings as a profile file holds them.
     QByteArray ProfileText(TFormMain& form) {
         const QString path = Dir.Path(u"profile%1.ini"_s.arg(++Saved));
-        form.SaveProfileTo(path);
+        form.Profiles().SaveTo(path);
         return ReadFile(path);
     }
 
@@ -149,6 +151,17 @@ TEST_F(FormMainTest, ActionsOnAnEmptyList) {
     EXPECT_EQ(form->Action(u"actColVideoBitrateVisible"_s)->text(), u"Video bitrate");
     EXPECT_FALSE(form->Action(u"actColVideoBitrateVisible"_s)->isChecked());
     EXPECT_TRUE(form->Action(u"actColStatusVisible"_s)->isChecked());
+    // The typed table and the objects agree: the language files and the settings file know the
+    // actions by their object names.
+    QSet<QString> names;
+    for (QAction* action : form->Actions().All()) {
+        EXPECT_EQ(form->findChild<QAction*>(action->objectName()), action);
+        const bool shown = action != form->Actions().actEsc; // a shortcut only, in no menu
+        EXPECT_TRUE(!shown || !action->text().isEmpty()) << action->objectName().toStdString();
+        names.insert(action->objectName());
+    }
+    EXPECT_EQ(names.size(), form->Actions().All().size());
+    EXPECT_EQ(names.size(), form->findChildren<QAction*>(Qt::FindDirectChildrenOnly).size());
 
     // Choosing the output folder enables its buttons.
     form->findChild<QWidget*>(u"rbOutDir"_s)->setProperty("checked", true);
@@ -207,15 +220,15 @@ TEST_F(FormMainTest, ProfileChooserOrderColoursAndLoading) {
 
     // Saved into the profiles folder: listed and selected; elsewhere: the list stays.
     Control<QSlider>(*form, "tbAudioVolume")->setValue(77);
-    form->SaveProfileTo(AppFile(u"profiles/mine.ini"_s));
+    form->Profiles().SaveTo(AppFile(u"profiles/mine.ini"_s));
     EXPECT_EQ(TIniFile(AppFile(u"profiles/mine.ini"_s)).ReadString(u"AUDIO"_s, u"Volume"_s, {}),
               u"77");
-    form->SaveProfileTo(Dir.Path(u"elsewhere.ini"_s));
+    form->Profiles().SaveTo(Dir.Path(u"elsewhere.ini"_s));
     EXPECT_EQ(chooser->count(), 5);
 
     // A save that fails reaches the user as a warning from the action, never as a crash.
     WriteFile(Dir.Path(u"blocker"_s), "x");
-    Guarded(form.get(), [&] { form->SaveProfileTo(Dir.Path(u"blocker/p.ini"_s)); });
+    Guarded(form.get(), [&] { form->Profiles().SaveTo(Dir.Path(u"blocker/p.ini"_s)); });
     EXPECT_EQ(Warnings.size(), 1);
 }
 

@@ -2,25 +2,19 @@
 
 #include "localisation/AppStrings.h"
 
-QHash<QString, bool> MainActionsEnabled(const TGridInfo& g, int selectedRow, bool outDirChosen) {
+TMainActionStates MainActionsEnabled(const TGridInfo& g, int selectedRow, bool outDirChosen) {
     const bool rows = g.RowCount > 0;
     const bool checked = g.CheckedCount > 0;
-    return {
-        {QStringLiteral("actConvert"), checked},
-        {QStringLiteral("actSaveBat"), checked},
-        {QStringLiteral("actRemoveChecked"), checked},
-        {QStringLiteral("actShowHideFileInfo"), rows},
-        {QStringLiteral("actClearFileList"), rows},
-        {QStringLiteral("actInvertSelection"), rows},
-        {QStringLiteral("actSaveFileList"), rows},
-        {QStringLiteral("actCheckAll"), rows && g.UncheckedCount > 0},
-        {QStringLiteral("actUncheckAll"), rows && g.CheckedCount > 0},
-        {QStringLiteral("actCheckSelected"), g.SelectedUncheckedCount > 0},
-        {QStringLiteral("actUncheckSelected"), g.SelectedCheckedCount > 0},
-        {QStringLiteral("actExploreDirectory"), selectedRow >= 0 && selectedRow < g.RowCount},
-        {QStringLiteral("actBrowseOutDir"), outDirChosen},
-        {QStringLiteral("actExploreOutDir"), outDirChosen},
-    };
+    TMainActionStates on;
+    on.Convert = on.SaveBat = on.RemoveChecked = checked;
+    on.ShowHideFileInfo = on.ClearFileList = on.InvertSelection = on.SaveFileList = rows;
+    on.CheckAll = rows && g.UncheckedCount > 0;
+    on.UncheckAll = rows && g.CheckedCount > 0;
+    on.CheckSelected = g.SelectedUncheckedCount > 0;
+    on.UncheckSelected = g.SelectedCheckedCount > 0;
+    on.ExploreDirectory = selectedRow >= 0 && selectedRow < g.RowCount;
+    on.BrowseOutDir = on.ExploreOutDir = outDirChosen;
+    return on;
 }
 
 QString ExploreDirectoryCaption(const TAppStrings& strings, const QString& directory) {

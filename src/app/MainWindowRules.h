@@ -15,7 +15,14 @@ struct TAppStrings;
 // Enabled state of every action whose state depends on the file list or the output options;
 // the other actions are always enabled outside a conversion. `selectedRow` is the current row,
 // -1 for none; `outDirChosen` tells that outputs go to the chosen output folder.
-QHash<QString, bool> MainActionsEnabled(const TGridInfo& grid, int selectedRow, bool outDirChosen);
+struct TMainActionStates {
+    bool Convert = false, SaveBat = false, RemoveChecked = false, ShowHideFileInfo = false;
+    bool ClearFileList = false, InvertSelection = false, SaveFileList = false;
+    bool CheckAll = false, UncheckAll = false, CheckSelected = false, UncheckSelected = false;
+    bool ExploreDirectory = false, BrowseOutDir = false, ExploreOutDir = false;
+    bool operator==(const TMainActionStates&) const = default;
+};
+TMainActionStates MainActionsEnabled(const TGridInfo& grid, int selectedRow, bool outDirChosen);
 
 // Caption of the "open directory" action for the selected row's folder (empty for none).
 QString ExploreDirectoryCaption(const TAppStrings& strings, const QString& directory);

@@ -1,16 +1,18 @@
 #include "windows/FormMain.h"
 
 #include "app/MainWindowRules.h"
-#include "app/Startup.h"
 #include "core/AppParams.h"
-#include "core/IniFile.h"
+#include "encoding/ArgumentBuilder.h"
+#include "encoding/EncoderCaps.h"
 #include "encoding/Profiles.h"
 #include "encoding/ReferenceLists.h"
 #include "encoding/SettingsControls.h"
 #include "filelist/AnalysisCache.h"
-#include "filelist/MediaInfoHelper.h"
 #include "platform/Platform.h"
 #include "windows/BatchController.h"
+#include "windows/ListActions.h"
+#include "windows/ProfileController.h"
+#include "windows/SettingsFileController.h"
 #include "windows/Widgets.h"
 #include "windows/dialogs/FormAbout.h"
 #include "windows/dialogs/FormCheckUpdate.h"
@@ -31,6 +33,8 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFontDatabase>
@@ -39,11 +43,16 @@
 #include <QLibraryInfo>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QScreen>
 #include <QStandardPaths>
 #include <QSystemTrayIcon>
 #include <QTableView>
+#include <QThreadPool>
+#include <QTimer>
+#include <QToolBar>
 #include <QToolButton>
+#include <QUrl>
 #include <QVBoxLayout>
 
 using namespace Qt::StringLiterals;
@@ -66,69 +75,54 @@ TFormMain::~TFormMain() {
     FormErrors = nullptr;
 }
 
-QAction* TFormMain::Action(const QString& name) const {
-    return findChild<QAction*>(name, Qt::FindDirectChildrenOnly);
-}
-
 void TFormMain::FormCreate(const TFormMainOptions& options) {
-    setObjectName(QStringLiteral("FormMain"));
+    setObjectName(u"FormMain"_s);
     // The installed icon, else a theme's video icon.
-    setWindowIcon(QIcon::fromTheme(QStringLiteral("net.zorvane.zorvane"),
-                                   QIcon::fromTheme(QStringLiteral("video-x-generic"),
-                                                    style()->standardIcon(QStyle::SP_MediaPlay))));
+    setWindowIcon(QIcon::fromTheme(
+        u"net.zorvane.zorvane"_s,
+        QIcon::fromTheme(u"video-x-generic"_s, style()->standardIcon(QStyle::SP_MediaPlay))));
     setMinimumSize(650, 400);
     resize(SizeOnScreen({934, 712}, minimumSize(),
                         screen() ? screen()->availableGeometry().size() : QSize()));
     StayOnTopEnabled = false;
     Cache = std::make_unique<TAnalysisCache>();
-
-    StartUp(AppParams, options.AppDir);
-    // Media files are read by MediaInfo in helper processes when the helper is there: a file
-    // that crashes the library must not take the user's list with it.
-    const QString helper = Platform::ExecutableDir() + QStringLiteral("/zorvane-cli");
-    UseMediaInfoHelper(Platform::IsExecutableFile(helper) ? helper : QString());
-    AppParams.ScrollProgressToBottom = true;
     AppStrings = std::make_unique<TAppStrings>();
-    setWindowTitle(ProductTitle());
+    Secondaries = new TSecondaryWindows(this);
+    connect(this, &TFormMain::LanguageChanged, Secondaries, &TSecondaryWindows::LanguageChanged);
 
-    SystemLanguageFirst_ = CheckIniFile(AppParams);
-    InitLang();
+    SystemLanguageFirst_ = TSettingsFileController::StartUp(options.AppDir);
+    setWindowTitle(ProductTitle());
+    TSettingsFileController::THost file;
+    file.ReadWindow = [this](TProgramSettings& s) { ReadWindowSettings(s); };
+    file.ShowWindow = [this](const TProgramSettings& s) { ShowWindowSettings(s); };
+    file.ReadEncoderSettings = [this]() -> const TEncoderSettings& {
+        ReadControls();
+        return Settings;
+    };
+    SettingsFile = std::make_unique<TSettingsFileController>(*AppStrings, std::move(file), this);
+    SettingsFile->ChooseLanguage(LanguageList, SystemLanguageFirst_);
     PrepareControls();
     CreateBatchWindows();
-    List->ApplySettings(Program);
+    List->ApplySettings(Program());
     SetDefaultParams();
     ShowColumnStates();
 
-    InitialDir = AppDir;
+    ListActions->SetInitialDir(AppDir);
     QDir().mkpath(AppParams.ProfilesDir); // a failure only means profiles cannot be saved
     setAcceptDrops(true);
     if (QFileInfo(AppParams.LastProfileFile).isFile())
-        LoadProfileFrom(AppParams.LastProfileFile);
+        ProfileControl->LoadFrom(AppParams.LastProfileFile);
 
-    LoadSettingsFromIni();
+    SettingsFile->Load(screen() ? screen()->geometry().size() : QSize(1920, 1080));
     SetLang();
     InitControls();
-    GetProfiles();
+    ProfileControl->Refill();
 
     // A file named on the command line joins the list; a folder or anything further does not.
     const QString first = options.Arguments.value(0);
     if (!first.isEmpty() && QFileInfo(first).isFile())
         List->AddFiles({first});
     List->CalcFooter();
-}
-
-void TFormMain::InitLang() {
-    LanguageList = TLangIniList();
-    LanguageList.AddIniFilesFromDir(AppParams.LangDir, QStringLiteral("ini"));
-    const QString saved =
-        TIniFile(AppParams.IniName)
-            .ReadString(QStringLiteral("MAIN"), QStringLiteral("LanguageIni"), {});
-    const QString chosen =
-        ChooseLanguageIni(SystemLanguageFirst_, saved, QLocale::system(), AppParams.LangDir);
-    if (!chosen.isEmpty() && QFileInfo(AppParams.LangDir + u'/' + chosen).isFile())
-        AppParams.LanguageIni = chosen;
-    if (!chosen.isEmpty())
-        AppStrings->LoadFromFile(AppParams.LangDir + u'/' + chosen);
 }
 
 void TFormMain::SwitchLanguage(const QString& nativeName) {
@@ -148,7 +142,7 @@ void TFormMain::PrepareControls() {
     FourccTags = LoadFourccTags(AppParams.FourccTagsFile);
     AppParams.MonospaceFont = ChooseMonospaceFont(QFontDatabase::families());
 
-    CreateActions();
+    Act.Create(this);
     CreateMenus();
     CreateToolbar();
     CreateTray();
@@ -159,17 +153,9 @@ void TFormMain::PrepareControls() {
     layout->setSpacing(0);
     List = new TFileListPanel(*AppStrings, *Cache, central);
     ng = List->View();
-    connect(ng, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
-        InitControls();
-        popLv->popup(ng->viewport()->mapToGlobal(at));
-    });
-    ConnectList();
     layout->addWidget(List, 1);
-
-    Output = new TOutputPanel(*AppStrings, Action(QStringLiteral("actBrowseOutDir")),
-                              Action(QStringLiteral("actExploreOutDir")), central);
+    Output = new TOutputPanel(*AppStrings, Act.actBrowseOutDir, Act.actExploreOutDir, central);
     Output->SetOutDir(QStandardPaths::writableLocation(QStandardPaths::DesktopLocation));
-    connect(Output, &TOutputPanel::OutDirChoiceChanged, this, [this] { InitControls(); });
     layout->addWidget(Output);
     layout->addWidget(CreateConversionSettings());
     setCentralWidget(central);
@@ -178,6 +164,37 @@ void TFormMain::PrepareControls() {
         " background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #eef2f8, stop:1 #d8e0ec);"
         " border: 1px solid #c2ccda; border-radius: 2px; }"
         "QToolButton#pnConversionSettings { font-weight: bold; text-align: left; }"));
+    ConnectPanels();
+    CreateControllers();
+    ConnectActions();
+}
+
+// The profiles and the list's actions reach the window's parts through small hosts.
+void TFormMain::CreateControllers() {
+    const auto read = [this]() -> const TEncoderSettings& {
+        ReadControls();
+        return Settings;
+    };
+    TProfileController::THost profiles;
+    profiles.Current = [this]() -> const TEncoderSettings& { return Settings; };
+    profiles.Read = read;
+    profiles.Apply = [this](const TEncoderSettings& settings) { ApplySettings(settings); };
+    profiles.ApplyDefaults = [this] {
+        SetDefaultParams();
+        InitControls();
+    };
+    profiles.Context = [this] {
+        return TProfileContext{*AppStrings, Program().DefaultVideoCodecIndex,
+                               Advanced->ResolutionItemCount()};
+    };
+    ProfileControl = new TProfileController(*AppStrings, *Profile, Act, std::move(profiles), this);
+
+    TListActions::THost list;
+    list.ReadSettings = read;
+    list.ResolutionEntries = [this] { return Advanced->ResolutionEntries(); };
+    list.OutDir = [this] { return Output->OutDir(); };
+    ListActions =
+        new TListActions(*AppStrings, *List, *Cache, Act, *Secondaries, std::move(list), this);
 }
 
 QWidget* TFormMain::CreateConversionSettings() {
@@ -198,7 +215,7 @@ QWidget* TFormMain::CreateConversionSettings() {
     body->setFixedHeight(302 - 22);
     auto* row = new QHBoxLayout(body);
     row->setContentsMargins(0, 0, 0, 0);
-    auto* pnLeft = Named(new QWidget(body), "pnLeft");
+    pnLeft = Named(new QWidget(body), "pnLeft");
     auto* left = new QVBoxLayout(pnLeft);
     left->setContentsMargins(0, 0, 0, 0);
     Profile = new TProfilePanel(pnLeft);
@@ -216,15 +233,20 @@ QWidget* TFormMain::CreateConversionSettings() {
     layout->addWidget(body);
     Panels = {Video, Audio, Advanced};
     for (TSettingsPanel* panel : Panels)
-        FollowLanguage(panel);
-    FollowLanguage(Output);
-    FollowLanguage(List);
-    FollowLanguage(Profile);
-
+        Secondaries->Follow(panel);
+    Secondaries->Follow(Output);
+    Secondaries->Follow(List);
+    Secondaries->Follow(Profile);
     connect(ConversionSettingsHeader, &QToolButton::toggled, this, [this, body](bool expanded) {
         body->setVisible(expanded);
         ConversionSettingsHeader->setArrowType(expanded ? Qt::DownArrow : Qt::RightArrow);
     });
+    return fpConversionSettings;
+}
+
+// What the panels and the list tell the window: the encoder settings and the actions' states
+// follow them.
+void TFormMain::ConnectPanels() {
     for (TSettingsPanel* panel : Panels)
         connect(panel, &TSettingsPanel::Edited, this, [this] {
             if (UpdatingControls)
@@ -235,15 +257,26 @@ QWidget* TFormMain::CreateConversionSettings() {
                 InitControls();
             });
         });
-    connect(Profile, &TProfilePanel::ProfileChosen, this,
-            [this](int item) { Guarded(this, [&] { actLoadSelectedProfileExecute(item); }); });
     connect(Audio, &TAudioPanel::BitrateReferenceRequested, this,
             [this] { Guarded(this, [this] { btnInfoAudioBitratesClick(); }); });
     connect(Advanced, &TAdvancedPanel::FourccInfoRequested, this,
             [this] { OpenUrl(QString::fromUtf16(FourccInfoUrl)); });
     connect(Advanced, &TAdvancedPanel::EncoderHelpRequested, this,
             [this] { Guarded(this, [this] { btnFFParamsClick(); }); });
-    return fpConversionSettings;
+    connect(Output, &TOutputPanel::OutDirChoiceChanged, this, [this] { InitControls(); });
+    connect(ng, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+        InitControls();
+        popLv->popup(ng->viewport()->mapToGlobal(at));
+    });
+    connect(List, &TFileListPanel::ListChanged, this, [this] {
+        if (!UpdatingControls)
+            InitControls();
+    });
+    // Before the list's actions see the new row: the command line reads the track chosen here.
+    connect(List, &TFileListPanel::CurrentRowChanged, this,
+            [this] { Guarded(this, [this] { UpdateCbAudioTrackNo(); }); });
+    connect(List, &TFileListPanel::HeaderMenuRequested, this,
+            [this](const QPoint& at) { popColumns->popup(at); });
 }
 
 TGridInfo TFormMain::GridInfo() const {
@@ -255,7 +288,7 @@ int TFormMain::SelectedRow() const {
 }
 
 void TFormMain::SetDefaultParams() {
-    Settings = DefaultEncoderSettings(*AppStrings, Program.DefaultVideoCodecIndex);
+    Settings = DefaultEncoderSettings(*AppStrings, Program().DefaultVideoCodecIndex);
     ShowSettings();
 }
 
@@ -273,6 +306,17 @@ void TFormMain::ReadControls() {
         panel->ReadSettings(Settings);
 }
 
+void TFormMain::ApplySettings(const TEncoderSettings& settings) {
+    Settings = settings;
+    ShowSettings();
+    ReadControls(); // the controls' own ranges apply to what a profile held
+    InitControls();
+}
+
+TProgramSettings& TFormMain::Program() {
+    return SettingsFile->Program();
+}
+
 void TFormMain::InitControls() {
     UpdatingControls = true;
     const QHash<QString, bool> enabled = EncoderControlsEnabled(Settings);
@@ -282,23 +326,14 @@ void TFormMain::InitControls() {
         panel->ShowDerived(Settings, *AppStrings);
     }
     if (!ConversionRunning) {
-        const QHash<QString, bool> actions =
-            MainActionsEnabled(GridInfo(), SelectedRow(), Output->OutDirChosen());
-        for (const auto& [name, on] : actions.asKeyValueRange())
-            if (QAction* action = Action(name))
-                action->setEnabled(on);
-        Action(QStringLiteral("actEsc"))->setEnabled(EscClosesWindow(Program.EscExit, false));
+        Act.ApplyStates(MainActionsEnabled(GridInfo(), SelectedRow(), Output->OutDirChosen()));
+        Act.actEsc->setEnabled(EscClosesWindow(Program().EscExit, false));
     }
-    Action(QStringLiteral("actExploreDirectory"))
-        ->setText(ExploreDirectoryCaption(*AppStrings, List->CurrentDirectory()));
-    Action(QStringLiteral("actShowHideMainWindow"))
-        ->setText(isVisible() ? AppStrings->Main.actMinimizeToTray
-                              : AppStrings->Main.actShowMainWindow);
+    Act.actExploreDirectory->setText(
+        ExploreDirectoryCaption(*AppStrings, List->CurrentDirectory()));
+    Act.actShowHideMainWindow->setText(isVisible() ? AppStrings->Main.actMinimizeToTray
+                                                   : AppStrings->Main.actShowMainWindow);
     UpdatingControls = false;
-}
-
-void TFormMain::FollowLanguage(QObject* window, std::function<void(const TAppStrings&)> setLang) {
-    connect(this, &TFormMain::LanguageChanged, window, std::move(setLang));
 }
 
 // Qt's own texts (file dialogs, standard buttons) from Qt's translation of the chosen language,
@@ -322,7 +357,6 @@ void TFormMain::ApplyQtTranslation() {
 // The profile row spans the video and audio panels, as wide as their texts need (the layout's
 // own minimum: both panels, the space between them, and the profile row).
 void TFormMain::FitLeftPanels() {
-    QWidget* pnLeft = findChild<QWidget*>(u"pnLeft"_s);
     const QLayout* panels = pnLeft->layout()->itemAt(1)->layout();
     const int both =
         Video->minimumSizeHint().width() + panels->spacing() + Audio->minimumSizeHint().width();
@@ -338,43 +372,10 @@ void TFormMain::SetLang() {
     // Once more when the new texts' layouts have settled: some sizes are measured only then.
     QTimer::singleShot(0, this, &TFormMain::FitLeftPanels);
     ConversionSettingsHeader->setText(AppStrings->Main.pnConversionSettings);
-    for (QAction* action : findChildren<QAction*>(Qt::FindDirectChildrenOnly)) {
-        const QString name = action->objectName();
-        QString caption;
-        if (name == u"actSaveBat")
-            caption = AppStrings->Main.actSaveBAT;
-        else if (name == u"actHelp")
-            caption = AppStrings->Main.mnuHelp;
-        else if (name == u"actGoToDonation")
-            caption = AppStrings->About.Donation;
-        else if (name.startsWith(u"actCol") && name.endsWith(u"Visible")) {
-            // A column action takes its column's header text, "actColNoVisible" that of colNo.
-            const QString column = u"col"_s + name.mid(6, name.size() - 6 - 7);
-            const QString* text = FindCatalogText(*AppStrings, QStringLiteral("Main.") + column);
-            if (!text)
-                continue;
-            caption = *text;
-        } else if (const QString* text =
-                       FindCatalogText(*AppStrings, QStringLiteral("Main.") + name))
-            caption = *text;
-        else
-            continue;
-        action->setText(caption);
-        action->setToolTip(caption);
-    }
+    Act.SetLang(*AppStrings);
     for (QMenu* menu : menuBar()->findChildren<QMenu*>())
-        if (const QString* text =
-                FindCatalogText(*AppStrings, QStringLiteral("Main.") + menu->objectName()))
+        if (const QString* text = FindCatalogText(*AppStrings, u"Main."_s + menu->objectName()))
             menu->setTitle(*text);
-    const std::pair<const char*, QString> buttons[] = {
-        {"actAddFiles", AppStrings->Main.btnAdd},
-        {"actAddFolder", AppStrings->Main.btnAddFolder},
-        {"actRemoveChecked", AppStrings->Main.btnRemove},
-        {"actConvert", AppStrings->Main.btnConvert},
-        {"actShowHideFileInfo", AppStrings->Main.btnFileInfo},
-        {"actShowOptions", AppStrings->Main.btnOptions}};
-    for (const auto& [name, text] : buttons)
-        Action(QLatin1StringView(name))->setIconText(text);
     InitControls();
     // Screen readers' names come from the labels, so they follow the language too.
     NameControlsFromLabels(this);
@@ -383,10 +384,9 @@ void TFormMain::SetLang() {
 }
 
 void TFormMain::SetUnlocked(bool unlocked) {
-    for (const char* name : {"tbMain", "ng", "pnMid", "pnVideo", "pnAudio", "pnAdvancedSettings"})
-        if (QWidget* w = findChild<QWidget*>(QLatin1StringView(name)))
-            w->setEnabled(unlocked);
-    for (QAction* action : findChildren<QAction*>(Qt::FindDirectChildrenOnly))
+    for (QWidget* w : std::initializer_list<QWidget*>{tbMain, ng, Output, Video, Audio, Advanced})
+        w->setEnabled(unlocked);
+    for (QAction* action : Act.All())
         action->setEnabled(unlocked);
 }
 
@@ -399,88 +399,9 @@ void TFormMain::EnableAll() {
     InitControls();
 }
 
-// Profiles
+// The window's own part of the settings file.
 
-void TFormMain::LoadProfileFrom(const QString& fileName) {
-    TEncoderSettings loaded = Settings;
-    LoadProfile(loaded, fileName,
-                {*AppStrings, Program.DefaultVideoCodecIndex, Advanced->ResolutionItemCount()});
-    ApplyProfile(loaded);
-}
-
-void TFormMain::ApplyProfile(const TEncoderSettings& settings) {
-    Settings = settings;
-    ShowSettings();
-    ReadControls(); // the controls' own ranges apply to what the profile held
-    InitControls();
-}
-
-void TFormMain::SaveProfileTo(const QString& fileName) {
-    ReadControls();
-    QString error;
-    if (!SaveProfile(Settings, fileName, *AppStrings, &error))
-        throw std::runtime_error(error.toStdString());
-}
-
-void TFormMain::GetProfiles() {
-    Profile->Fill(::GetProfiles(AppParams.ProfilesDir, AppParams.LastProfileFile,
-                                AppParams.ShippedProfilesDir),
-                  *AppStrings);
-}
-
-void TFormMain::actLoadSelectedProfileExecute(int item) {
-    if (!Action(QStringLiteral("actLoadSelectedProfile"))->isEnabled())
-        return; // during a conversion only the shown item changes
-    if (item == 0) {
-        LoadProfileFrom(AppParams.LastProfileFile);
-    } else if (item == 1) {
-        actSetDefaultEncoderSettingsExecute();
-    } else if (item >= 2 && !Profile->Profiles().isEmpty()) {
-        const int entry = item - 2 < Profile->Profiles().size() ? item - 2 : 0;
-        LoadProfileFrom(Profile->Profiles().at(entry).FileName);
-    }
-}
-
-void TFormMain::actSetDefaultEncoderSettingsExecute() {
-    SetDefaultParams();
-    Profile->Select(1);
-    InitControls();
-}
-
-void TFormMain::actLoadProfileExecute() {
-    const QString file = QFileDialog::getOpenFileName(
-        this, QString(), AppParams.ProfilesDir,
-        DialogFilter(AppStrings->Main.dlgOpenProfile_Filter, QStringLiteral("*.ini *.INI")));
-    if (!file.isEmpty())
-        LoadProfileFrom(file);
-}
-
-void TFormMain::actSaveProfileExecute() {
-    QString file = QFileDialog::getSaveFileName(
-        this, QString(), AppParams.ProfilesDir,
-        DialogFilter(AppStrings->Main.dlgSaveProfile_Filter, QStringLiteral("*.ini *.INI")));
-    if (file.isEmpty())
-        return;
-    if (QFileInfo(file).suffix().isEmpty())
-        file += QStringLiteral(".ini");
-    SaveProfileTo(file);
-    if (QFileInfo(file).absolutePath().compare(QFileInfo(AppParams.ProfilesDir).absoluteFilePath(),
-                                               Qt::CaseInsensitive) != 0)
-        return;
-    GetProfiles();
-    const QString name = QFileInfo(file).fileName();
-    int item = 0;
-    for (int i = 0; i < Profile->Profiles().size(); ++i)
-        if (Profile->Profiles().at(i).ShortFileName.compare(name, Qt::CaseInsensitive) == 0)
-            item = i + 2;
-    Profile->Select(item);
-}
-
-// Settings file
-
-TProgramSettings TFormMain::CurrentProgramSettings() const {
-    TProgramSettings s = Program;
-    s.LanguageIni = AppParams.LanguageIni;
+void TFormMain::ReadWindowSettings(TProgramSettings& s) const {
     s.Maximized = isMaximized();
     if (!s.Maximized) {
         s.Left = x();
@@ -491,68 +412,35 @@ TProgramSettings TFormMain::CurrentProgramSettings() const {
     Output->ReadSettings(s);
     s.ConversionSettingsExpanded = ConversionSettingsHeader->isChecked();
     s.OutputFormat = Settings.OutputFormat;
-    s.FileAnalysis = AppParams.FileAnalysis;
-    s.OpenFileAfterIconClick = AppParams.OpenFileAfterIconClick;
-    s.DragAcceptDirectories = AppParams.DragAcceptDirectories;
-    s.LastDir = InitialDir;
+    s.LastDir = ListActions->InitialDir();
     List->ReadSettings(s);
     if (FormProgress)
         FormProgress->ReadSettings(s);
-    return s;
 }
 
-void TFormMain::LoadSettingsFromIni() {
-    TProgramSettings current = CurrentProgramSettings();
-    current.Maximized = false;
-    const QSize screenSize = screen() ? screen()->geometry().size() : QSize(1920, 1080);
-    bool existed = false;
-    Program = ReadProgramSettingsFile(AppParams.IniName, current, screenSize, &existed);
-    if (!existed)
-        return;
-    ApplyToolSettings(Program, AppParams);
-    if (!Program.LanguageIni.isEmpty()) {
-        const QString file = AppParams.LangDir + u'/' + Program.LanguageIni;
-        if (QFileInfo(file).isFile()) {
-            AppStrings->SetEN();
-            AppStrings->LoadFromFile(file);
-            AppParams.LanguageIni = Program.LanguageIni;
-        }
-    }
-    Settings.OutputFormat = Program.OutputFormat;
+void TFormMain::ShowWindowSettings(const TProgramSettings& s) {
+    Settings.OutputFormat = s.OutputFormat;
     UpdatingControls = true;
     Video->ShowSettings(Settings);
     UpdatingControls = false;
-    move(Program.Left, Program.Top);
-    resize(SizeOnScreen({Program.Width, Program.Height}, minimumSize(),
+    move(s.Left, s.Top);
+    resize(SizeOnScreen({s.Width, s.Height}, minimumSize(),
                         screen() ? screen()->availableGeometry().size() : QSize()));
-    if (Program.Maximized)
+    if (s.Maximized)
         setWindowState(windowState() | Qt::WindowMaximized);
-    Output->ShowSettings(Program);
-    AppParams.KeepFileDates = Program.KeepFileDates;
-    AppParams.FileAnalysis = Program.FileAnalysis;
-    AppParams.OpenFileAfterIconClick = Program.OpenFileAfterIconClick;
-    AppParams.DragAcceptDirectories = Program.DragAcceptDirectories;
-    List->ApplySettings(Program);
-    FormProgress->LoadSettings(Program);
-    if (QFileInfo(Program.LastDir).isDir())
-        InitialDir = Program.LastDir;
-    ConversionSettingsHeader->setChecked(Program.ConversionSettingsExpanded);
+    Output->ShowSettings(s);
+    List->ApplySettings(s);
+    FormProgress->LoadSettings(s);
+    if (QFileInfo(s.LastDir).isDir())
+        ListActions->SetInitialDir(s.LastDir);
+    ConversionSettingsHeader->setChecked(s.ConversionSettingsExpanded);
     ShowColumnStates();
 }
 
 void TFormMain::ShowColumnStates() {
-    for (int i = 0; i < ListColumnCount; ++i) {
-        const QString name =
-            u"actCol"_s + QString::fromUtf16(ListColumns[size_t(i)].Name).mid(3) + u"Visible"_s;
-        if (QAction* action = Action(name))
-            action->setChecked(Program.Columns[size_t(i)].Visible);
-    }
-}
-
-bool TFormMain::SaveSettingsToIni() {
-    Program = CurrentProgramSettings();
-    QDir().mkpath(QFileInfo(AppParams.IniName).absolutePath());
-    return SaveProgramSettingsFile(Program, AppParams.IniName);
+    for (int i = 0; i < ListColumnCount; ++i)
+        if (QAction* action = Act.actColVisible[size_t(i)])
+            action->setChecked(Program().Columns[size_t(i)].Visible);
 }
 
 void TFormMain::FormClose() {
@@ -560,18 +448,7 @@ void TFormMain::FormClose() {
         return;
     ClosedOnce = true;
     setAcceptDrops(false);
-    ReadControls();
-    // Both files are written through a temporary file: a failure leaves the old ones whole.
-    const bool settingsSaved = SaveSettingsToIni();
-    QDir().mkpath(AppParams.ProfilesDir);
-    const bool profileSaved = SaveProfile(Settings, AppParams.LastProfileFile, *AppStrings);
-    if (!settingsSaved || !profileSaved) {
-        // Told once, whatever failed.
-        const QString folder = QDir::toNativeSeparators(
-            QFileInfo(settingsSaved ? AppParams.LastProfileFile : AppParams.IniName)
-                .absolutePath());
-        ::ShowWarning(this, FormatCatalogText(AppStrings->Main.CantSaveSettings, folder));
-    }
+    SettingsFile->Save();
     if (ti)
         ti->hide();
 }
@@ -590,6 +467,52 @@ void TFormMain::closeEvent(QCloseEvent* event) {
         window->close();
     event->accept();
     Q_EMIT Closed();
+}
+
+void TFormMain::dragEnterEvent(QDragEnterEvent* event) {
+    if (event->mimeData()->hasUrls() && !ConversionRunning)
+        event->acceptProposedAction();
+}
+
+void TFormMain::dropEvent(QDropEvent* event) {
+    QStringList names;
+    // Whole names, however long: only local files take part.
+    for (const QUrl& url : event->mimeData()->urls())
+        if (url.isLocalFile())
+            names.append(url.toLocalFile());
+    event->acceptProposedAction();
+    Guarded(this, [&] { AddDropped(names); });
+}
+
+void TFormMain::AddDropped(const QStringList& names) {
+    ListActions->AddDropped(names);
+}
+
+// The selected file's full analysis: kept from when it was added when it is unchanged, else made
+// now off the window's thread; the chooser is refilled when it arrives.
+void TFormMain::UpdateCbAudioTrackNo() {
+    const QString path = List->CurrentPath();
+    if (path.isEmpty())
+        return;
+    if (const std::optional<TVideoFileInfo> kept = Cache->Find(path)) {
+        UpdatingControls = true;
+        Advanced->SetAudioTrackItems(AudioTrackItems(*kept, *AppStrings));
+        UpdatingControls = false;
+        ReadControls();
+        return;
+    }
+    const QString ffmpeg = GetFFmpegExe(AppParams);
+    const QString mediaInfo = AppParams.MediaInfoDll;
+    TAnalysisCache* cache = Cache.get();
+    QPointer<TFormMain> self(this);
+    List->Pool()->start([self, cache, path, ffmpeg, mediaInfo] {
+        TVideoFileInfo info;
+        GetVideoFileInfoCached(*cache, path, ffmpeg, mediaInfo, info);
+        QMetaObject::invokeMethod(qApp, [self, path] {
+            if (self && self->List && self->List->CurrentPath() == path && self->Cache->Find(path))
+                self->UpdateCbAudioTrackNo();
+        });
+    });
 }
 
 void TFormMain::Platform_PowerOff() {

@@ -7,6 +7,8 @@
 #include "filelist/GridInfo.h"
 #include "localisation/AppStrings.h"
 #include "localisation/LangIniList.h"
+#include "windows/MainActions.h"
+#include "windows/SecondaryWindows.h"
 #include "windows/Widgets.h"
 
 #include <QMainWindow>
@@ -20,18 +22,20 @@ class QAction;
 class QMenu;
 class QSystemTrayIcon;
 class QTableView;
+class QToolBar;
 class QToolButton;
 class TAdvancedPanel;
 class TAnalysisCache;
 class TBatchController;
 class TFileListPanel;
-class TFormCmdLine;
+class TListActions;
+class TProfileController;
+class TSettingsFileController;
 class TFormErrors;
 class TFormOptions;
 class TFormCheckUpdate;
 class TFormToolsInfo;
 class TFormProgress;
-class TFormFileInfo;
 class TAudioPanel;
 class TFormAbout;
 class TFormTextView;
@@ -46,7 +50,8 @@ struct TFormMainOptions {
 };
 
 // The main window: menus, toolbar, the file list's place, the output options and the encoder
-// settings panels, the tray icon. It shows what the logic computes and hands actions to it.
+// settings panels, the tray icon. It shows what the logic computes; its controllers do the
+// work: the profiles, the settings file, the list's actions and the batch.
 class TFormMain : public QMainWindow {
     Q_OBJECT
 
@@ -58,14 +63,15 @@ public:
     bool SystemLanguageFirst() const { return SystemLanguageFirst_; }
     const TEncoderSettings& EncoderSettings() const { return Settings; }
     bool StayOnTop() const { return StayOnTopEnabled; }
-    QAction* Action(const QString& name) const;
+    const TMainActions& Actions() const { return Act; }
+    // The action of that object name (null for none).
+    QAction* Action(const QString& name) const { return Act.ByName(name); }
 
     // The counts of the file list (empty until the list holds rows).
     TGridInfo GridInfo() const;
     int SelectedRow() const;
 
     void InitControls();
-    void SetDefaultParams();
     void DisableAll();
     void EnableAll();
     void SetLang();
@@ -74,12 +80,10 @@ public:
     void SwitchLanguage(const QString& nativeName);
     const TLangIniList& Languages() const { return LanguageList; }
 
-    void SaveProfileTo(const QString& fileName);
-    void LoadProfileFrom(const QString& fileName);
-    void GetProfiles();
+    TProfileController& Profiles() const { return *ProfileControl; }
 
     // The secondary windows made so far, for stay-on-top, closing and hiding.
-    QList<QWidget*> SecondaryWindows() const;
+    QList<QWidget*> SecondaryWindows() const { return Secondaries->All(); }
 
     TFileListPanel* FileList() const { return List; }
     TAnalysisCache& AnalysisCache() const { return *Cache; }
@@ -111,31 +115,27 @@ protected:
 private:
     void FormCreate(const TFormMainOptions& options);
     void FormClose();
-    void InitLang();
     void PrepareControls();
-    void CreateActions();
+    void CreateControllers();
+    void ConnectActions();
     void CreateMenus();
     void CreateToolbar();
     void CreateTray();
     QWidget* CreateConversionSettings();
-    void LoadSettingsFromIni();
-    bool SaveSettingsToIni();
+    void ConnectPanels();
+    void SetDefaultParams();
     void ShowSettings();
+    void ReadControls();
+    void ApplySettings(const TEncoderSettings& settings);
+    void ReadWindowSettings(TProgramSettings& s) const;
+    void ShowWindowSettings(const TProgramSettings& s);
     void ShowColumnStates();
     void SetUnlocked(bool unlocked);
-    void ReadControls();
-    void ApplyProfile(const TEncoderSettings& settings);
-    TProgramSettings CurrentProgramSettings() const;
+    TProgramSettings& Program();
     void OpenUrl(const QString& address);
-    QAction* NewAction(const char* name, QKeySequence key = {});
     // Runs handler when the action fires; a failure shows a message instead of escaping.
     void OnAction(QAction* action, std::function<void()> handler);
-    void OnAction(const char* name, std::function<void()> handler);
 
-    void actLoadSelectedProfileExecute(int item);
-    void actSetDefaultEncoderSettingsExecute();
-    void actLoadProfileExecute();
-    void actSaveProfileExecute();
     void actStayOnTopExecute();
     void actMinimizeToTrayExecute();
     void actShowHideMainWindowExecute();
@@ -144,63 +144,32 @@ private:
     void actEscExecute();
     void btnInfoAudioBitratesClick();
     void btnFFParamsClick();
-    void ConnectList();
-    void ListSelectionChanged();
     void UpdateCbAudioTrackNo();
-    void RefreshFileInfo();
-    void actAddFilesExecute();
-    void actAddFolderExecute();
-    void actLoadFileListExecute();
-    void actSaveFileListExecute();
-    void actExploreDirectoryExecute();
-    void actExploreOutDirExecute();
-    void actShowHideFileInfoExecute();
-    void actShowCmdLineExecute(bool fromList);
-    void UpdateInitialFolders(const QString& folder);
     void CreateBatchWindows();
     void actSaveBATExecute();
     void actShowOptionsExecute();
+    void actToolsInfoExecute();
+    void actCheckUpdateExecute();
     void ConfirmPowerOff();
     void BatchEnded(const TBatchResult& result);
     static void Platform_PowerOff();
 
     void ApplyQtTranslation();
     void FitLeftPanels();
-    // A window or panel follows the language from now on; `setLang` sets its texts.
-    void FollowLanguage(QObject* window, std::function<void(const TAppStrings&)> setLang);
-    template <class TWindow>
-    void FollowLanguage(TWindow* window) {
-        FollowLanguage(window, [window](const TAppStrings& strings) { window->SetLang(strings); });
-    }
-    // A secondary window joins the registry when it is made: it follows the language, and
-    // stay-on-top, closing and (when `hidesWithMain`) hiding the main window reach it.
-    template <class TWindow>
-    TWindow* AddSecondary(TWindow* window, bool hidesWithMain,
-                          std::function<void(const TAppStrings&)> setLang = {}) {
-        if (setLang)
-            FollowLanguage(window, std::move(setLang));
-        else if constexpr (requires(const TAppStrings& strings) { window->SetLang(strings); })
-            FollowLanguage(window);
-        Secondaries.append({window, hidesWithMain});
-        NameControlsFromLabels(window);
-        return window;
-    }
-    struct TSecondary {
-        QPointer<QWidget> Window;
-        bool HidesWithMain = false;
-    };
-    QList<TSecondary> Secondaries;
 
     std::unique_ptr<TAppStrings> AppStrings;
     std::unique_ptr<QTranslator> QtTranslator; // Qt's own texts in the chosen language
     std::unique_ptr<TAnalysisCache> Cache;
+    std::unique_ptr<TSettingsFileController> SettingsFile;
+    TMainActions Act;
+    TSecondaryWindows* Secondaries = nullptr;
+    TProfileController* ProfileControl = nullptr;
+    TListActions* ListActions = nullptr;
     TLangIniList LanguageList;
     bool SystemLanguageFirst_ = true;
     TEncoderSettings Settings;
-    TProgramSettings Program;
     QStringList ResolutionEntries;
     QStringList FourccTags;
-    QString InitialDir;
     bool UpdatingControls = false;
     bool ConversionRunning = false;
     bool StayOnTopEnabled = false;
@@ -208,8 +177,6 @@ private:
 
     QTableView* ng = nullptr;
     TFileListPanel* List = nullptr;
-    TFormFileInfo* FormFileInfo = nullptr;
-    TFormCmdLine* FormCmdLine = nullptr;
     TFormProgress* FormProgress = nullptr;
     TFormErrors* FormErrors = nullptr;
     TFormOptions* FormOptions = nullptr;
@@ -220,6 +187,7 @@ private:
     bool CloseWhenBatchEnds = false; // the user closed the window during a batch
     QWidget* fpConversionSettings = nullptr;
     QToolButton* ConversionSettingsHeader = nullptr;
+    QWidget* pnLeft = nullptr;
     TVideoPanel* Video = nullptr;
     TAudioPanel* Audio = nullptr;
     TAdvancedPanel* Advanced = nullptr;
@@ -229,6 +197,8 @@ private:
     QSystemTrayIcon* ti = nullptr;
     QMenu* popTi = nullptr;
     QMenu* popLv = nullptr;
+    QMenu* popColumns = nullptr;
+    QToolBar* tbMain = nullptr;
     TFormAbout* FormAbout = nullptr;
     TFormTextView* FormEncoderHelp = nullptr;
 };

@@ -9,6 +9,8 @@
 #include "platform/Platform.h"
 #include "windows/BatchController.h"
 #include "windows/FormMain.h"
+#include "windows/ListActions.h"
+#include "windows/SettingsFileController.h"
 #include "windows/Widgets.h"
 #include "windows/dialogs/FormCheckUpdate.h"
 #include "windows/dialogs/FormErrors.h"
@@ -33,9 +35,9 @@ using namespace Qt::StringLiterals;
 
 void TFormMain::CreateBatchWindows() {
     FormProgress =
-        AddSecondary(new TFormProgress(*AppStrings, AppParams.MonospaceFont, this), true);
-    FormErrors =
-        AddSecondary(new TFormErrors(*AppStrings, ErrorLog, AppParams.MonospaceFont, this), false);
+        Secondaries->Add(new TFormProgress(*AppStrings, AppParams.MonospaceFont, this), true);
+    FormErrors = Secondaries->Add(
+        new TFormErrors(*AppStrings, ErrorLog, AppParams.MonospaceFont, this), false);
     Batch = new TBatchController(*AppStrings, *FormProgress, *FormErrors, this);
     Batch->SetLocked = [this](bool locked) {
         ConversionRunning = locked;
@@ -47,35 +49,40 @@ void TFormMain::CreateBatchWindows() {
     Batch->SetAppTitle = [this](const QString& title) { setWindowTitle(title); };
     Batch->ShowWarning = [this](const QString& text) { ::ShowWarning(this, text); };
     connect(Batch, &TBatchController::Finished, this, &TFormMain::BatchEnded);
-    OnAction("actConvert", [this] { StartBatch(QString()); });
-    OnAction("actSaveBat", [this] { actSaveBATExecute(); });
-    OnAction("actShowProgressWindow", [this] {
+    OnAction(Act.actConvert, [this] { StartBatch(QString()); });
+    OnAction(Act.actSaveBat, [this] { actSaveBATExecute(); });
+    OnAction(Act.actShowProgressWindow, [this] {
         FormProgress->show();
         FormProgress->raise();
     });
-    OnAction("actShowOptions", [this] { actShowOptionsExecute(); });
-    OnAction("actToolsInfo", [this] {
-        if (!FormToolsInfo)
-            FormToolsInfo =
-                AddSecondary(new TFormToolsInfo(*AppStrings, AppParams.MonospaceFont, this), true);
-        FormToolsInfo->SetText(ToolsReport(AppParams, 18));
-        FormToolsInfo->show();
-        FormToolsInfo->raise();
-    });
-    OnAction("actCheckUpdate", [this] {
-        if (!FormCheckUpdate)
-            FormCheckUpdate = AddSecondary(
-                new TFormCheckUpdate(*AppStrings, AppParams.MonospaceFont, this), false);
-        FormCheckUpdate->Open();
-    });
-    OnAction("actShowHideFormErrors", [this] { FormErrors->setVisible(!FormErrors->isVisible()); });
+    OnAction(Act.actShowOptions, [this] { actShowOptionsExecute(); });
+    OnAction(Act.actToolsInfo, [this] { actToolsInfoExecute(); });
+    OnAction(Act.actCheckUpdate, [this] { actCheckUpdateExecute(); });
+    OnAction(Act.actShowHideFormErrors,
+             [this] { FormErrors->setVisible(!FormErrors->isVisible()); });
+}
+
+void TFormMain::actToolsInfoExecute() {
+    if (!FormToolsInfo)
+        FormToolsInfo =
+            Secondaries->Add(new TFormToolsInfo(*AppStrings, AppParams.MonospaceFont, this), true);
+    FormToolsInfo->SetText(ToolsReport(AppParams, 18));
+    FormToolsInfo->show();
+    FormToolsInfo->raise();
+}
+
+void TFormMain::actCheckUpdateExecute() {
+    if (!FormCheckUpdate)
+        FormCheckUpdate = Secondaries->Add(
+            new TFormCheckUpdate(*AppStrings, AppParams.MonospaceFont, this), false);
+    FormCheckUpdate->Open();
 }
 
 void TFormMain::actSaveBATExecute() {
     QString selected;
     const QString shell = DialogFilter(AppStrings->Main.dlgSaveSH_Filter, u"*.sh *.SH"_s);
     const QString batch = DialogFilter(AppStrings->Main.dlgSaveBAT_Filter, u"*.bat *.BAT"_s);
-    QString file = QFileDialog::getSaveFileName(this, QString(), InitialDir,
+    QString file = QFileDialog::getSaveFileName(this, QString(), ListActions->InitialDir(),
                                                 shell + u";;"_s + batch, &selected);
     if (file.isEmpty())
         return;
@@ -88,7 +95,7 @@ bool TFormMain::StartBatch(const QString& scriptFileName) {
     if (Batch->Running())
         return false;
     ReadControls();
-    TProgramSettings program = CurrentProgramSettings();
+    const TProgramSettings program = SettingsFile->Current();
     TBatchOptions options;
     options.OutDirIsInDir = program.OutIn;
     options.OutDir = program.OutDir;
@@ -157,10 +164,10 @@ void TFormMain::ConfirmPowerOff() {
 void TFormMain::actShowOptionsExecute() {
     if (!FormOptions) {
         TOptionsHost host;
-        host.Settings = [this] { return CurrentProgramSettings(); };
+        host.Settings = [this] { return SettingsFile->Current(); };
         host.Apply = [this](const TProgramSettings& s) {
-            Program = s;
-            List->ApplySettings(Program);
+            Program() = s;
+            List->ApplySettings(s);
             AppParams.OpenFileAfterIconClick = s.OpenFileAfterIconClick;
             AppParams.FileAnalysis = s.FileAnalysis;
         };
@@ -179,9 +186,9 @@ void TFormMain::actShowOptionsExecute() {
                                       ProductTitle(), icon) == TShortcutResult::NoDesktopFolder)
                 ::ShowWarning(this, AppStrings->Main.NoDesktopFolder);
         };
-        FormOptions = AddSecondary(new TFormOptions(*AppStrings, std::move(host),
-                                                    Action(u"actShowOptions"_s)->shortcut(), this),
-                                   true);
+        FormOptions = Secondaries->Add(
+            new TFormOptions(*AppStrings, std::move(host), Act.actShowOptions->shortcut(), this),
+            true);
     }
     if (FormOptions->isVisible()) {
         FormOptions->hide();
