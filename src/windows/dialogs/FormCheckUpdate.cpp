@@ -33,9 +33,11 @@ TFormCheckUpdate::TFormCheckUpdate(const TAppStrings& strings, const TFontParams
         bold.setBold(true);
         label->setFont(bold);
     }
-    grid->addWidget(NewLabel(this, "lblUserVersionDesc"), 0, 0);
+    lblUserVersionDesc = NewLabel(this, "lblUserVersionDesc");
+    lblLatestVersionDesc = NewLabel(this, "lblLatestVersionDesc");
+    grid->addWidget(lblUserVersionDesc, 0, 0);
     grid->addWidget(user, 0, 1);
-    grid->addWidget(NewLabel(this, "lblLatestVersionDesc"), 1, 0);
+    grid->addWidget(lblLatestVersionDesc, 1, 0);
     grid->addWidget(lblLatestVersion, 1, 1);
     grid->setColumnStretch(1, 1);
     layout->addLayout(grid);
@@ -46,7 +48,7 @@ TFormCheckUpdate::TFormCheckUpdate(const TAppStrings& strings, const TFontParams
     auto* buttons = new QHBoxLayout;
     btnCheckNow = Named(new QPushButton(this), "btnCheckNow");
     btnGoToDownloadPage = Named(new QPushButton(this), "btnGoToDownloadPage");
-    auto* btnClose = Named(new QPushButton(this), "btnClose");
+    btnClose = Named(new QPushButton(this), "btnClose");
     buttons->addWidget(btnCheckNow);
     buttons->addWidget(btnGoToDownloadPage);
     buttons->addStretch(1);
@@ -162,10 +164,10 @@ void TFormCheckUpdate::SetLang(const TAppStrings& strings) {
     Strings = &strings;
     const TCheckUpdateModuleStrings& c = strings.CheckUpdate;
     setWindowTitle(c.Caption);
-    findChild<QLabel*>(QStringLiteral("lblUserVersionDesc"))->setText(c.lblUserVersion);
-    findChild<QLabel*>(QStringLiteral("lblLatestVersionDesc"))->setText(c.lblLatestVersion);
+    lblUserVersionDesc->setText(c.lblUserVersion);
+    lblLatestVersionDesc->setText(c.lblLatestVersion);
     btnCheckNow->setText(c.CheckNow);
     btnGoToDownloadPage->setText(c.btnDownload);
     btnGoToDownloadPage->setToolTip(c.GoToDownloadPage);
-    findChild<QPushButton*>(QStringLiteral("btnClose"))->setText(c.actClose);
+    btnClose->setText(c.actClose);
 }

@@ -38,10 +38,13 @@ private:
     void SetColors(const QColor& background, const QColor& text);
 
     const TAppStrings* Strings;
+    QLabel* lblUserVersionDesc;
+    QLabel* lblLatestVersionDesc;
     QLabel* lblLatestVersion;
     QPlainTextEdit* me;
     QPushButton* btnCheckNow;
     QPushButton* btnGoToDownloadPage;
+    QPushButton* btnClose;
     QTimer* tmCheckUpdate;
     QTimer* Deadline;
     QNetworkAccessManager* Network;

@@ -29,21 +29,21 @@ TFormErrors::TFormErrors(const TAppStrings& strings, TErrorLog& log, const TFont
     auto* buttons = new QHBoxLayout(pnBottom);
     buttons->setContentsMargins(0, 0, 0, 0);
     buttons->addStretch(1);
-    for (const char* name : {"btnClearLog", "btnSaveLog", "btnClose"}) {
-        auto* button = Named(new QPushButton(pnBottom), name);
+    btnClearLog = Named(new QPushButton(pnBottom), "btnClearLog");
+    btnSaveLog = Named(new QPushButton(pnBottom), "btnSaveLog");
+    btnClose = Named(new QPushButton(pnBottom), "btnClose");
+    for (QPushButton* button : {btnClearLog, btnSaveLog, btnClose}) {
         button->setFixedSize(120, 27);
         buttons->addWidget(button);
     }
     layout->addWidget(pnBottom);
-    connect(findChild<QPushButton*>(QStringLiteral("btnClearLog")), &QPushButton::clicked, this,
-            [this] {
-                Log.ClearText();
-                me->clear();
-            });
-    connect(findChild<QPushButton*>(QStringLiteral("btnSaveLog")), &QPushButton::clicked, this,
+    connect(btnClearLog, &QPushButton::clicked, this, [this] {
+        Log.ClearText();
+        me->clear();
+    });
+    connect(btnSaveLog, &QPushButton::clicked, this,
             [this] { Guarded(this, [this] { SaveLog(); }); });
-    connect(findChild<QPushButton*>(QStringLiteral("btnClose")), &QPushButton::clicked, this,
-            &QDialog::hide);
+    connect(btnClose, &QPushButton::clicked, this, &QDialog::hide);
     resize(646, 349);
     setMinimumSize(400, 200);
     SetLang(strings);
@@ -86,7 +86,7 @@ void TFormErrors::SaveLog() {
 void TFormErrors::SetLang(const TAppStrings& strings) {
     Strings = &strings;
     setWindowTitle(strings.Errors.Caption);
-    findChild<QPushButton*>(QStringLiteral("btnClearLog"))->setText(strings.Errors.actClearLog);
-    findChild<QPushButton*>(QStringLiteral("btnSaveLog"))->setText(strings.Errors.actSaveLog);
-    findChild<QPushButton*>(QStringLiteral("btnClose"))->setText(strings.Errors.actClose);
+    btnClearLog->setText(strings.Errors.actClearLog);
+    btnSaveLog->setText(strings.Errors.actSaveLog);
+    btnClose->setText(strings.Errors.actClose);
 }

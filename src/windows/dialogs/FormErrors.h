@@ -3,6 +3,7 @@
 #include <QDialog>
 
 class QPlainTextEdit;
+class QPushButton;
 class TErrorLog;
 struct TAppStrings;
 struct TFontParams;
@@ -28,4 +29,7 @@ private:
     const TAppStrings* Strings;
     TErrorLog& Log;
     QPlainTextEdit* me;
+    QPushButton* btnClearLog;
+    QPushButton* btnSaveLog;
+    QPushButton* btnClose;
 };

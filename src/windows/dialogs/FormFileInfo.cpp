@@ -71,6 +71,7 @@ TFormFileInfo::TFormFileInfo(const TAppStrings& strings, TAnalysisCache& cache, 
         grid->addWidget(desc, row, 0);
         grid->addWidget(value, row, 1);
         Values.insert(QLatin1StringView(name), value);
+        Descriptions.insert(QLatin1StringView(name), desc);
     };
 
     auto* top = new QGridLayout;
@@ -81,14 +82,16 @@ TFormFileInfo::TFormFileInfo(const TAppStrings& strings, TAnalysisCache& cache, 
         link->setOpenExternalLinks(true);
         link->setTextInteractionFlags(Qt::TextBrowserInteraction);
     }
-    top->addWidget(NewLabel(this, "lblFileNameDesc"), 0, 0);
+    lblFileNameDesc = NewLabel(this, "lblFileNameDesc");
+    lblDirectoryDesc = NewLabel(this, "lblDirectoryDesc");
+    top->addWidget(lblFileNameDesc, 0, 0);
     top->addWidget(lblFileName, 0, 1);
-    top->addWidget(NewLabel(this, "lblDirectoryDesc"), 1, 0);
+    top->addWidget(lblDirectoryDesc, 1, 0);
     top->addWidget(lblDirectory, 1, 1);
     top->setColumnStretch(1, 1);
     layout->addLayout(top);
 
-    auto* general = Named(new QGroupBox(this), "pnGeneralInfo");
+    auto* general = pnGeneralInfo = Named(new QGroupBox(this), "pnGeneralInfo");
     auto* generalGrid = new QGridLayout(general);
     generalGrid->setContentsMargins(8, 4, 8, 4);
     generalGrid->setVerticalSpacing(0);
@@ -99,8 +102,9 @@ TFormFileInfo::TFormFileInfo(const TAppStrings& strings, TAnalysisCache& cache, 
     layout->addWidget(general);
 
     auto* streams = new QHBoxLayout;
-    const auto streamBox = [&](const char* name, QComboBox*& chooser, const auto& rows) {
-        auto* box = Named(new QGroupBox(this), name);
+    const auto streamBox = [&](const char* name, QGroupBox*& box, QComboBox*& chooser,
+                               const auto& rows) {
+        box = Named(new QGroupBox(this), name);
         auto* grid = new QGridLayout(box);
         grid->setContentsMargins(8, 4, 8, 4);
         grid->setVerticalSpacing(0);
@@ -115,11 +119,12 @@ TFormFileInfo::TFormFileInfo(const TAppStrings& strings, TAnalysisCache& cache, 
         streams->addWidget(box);
         connect(chooser, &QComboBox::currentIndexChanged, this, [this] { StreamChosen(); });
     };
-    streamBox("pnVideoStream", cbVideoStreamNo, VideoRows);
-    streamBox("pnAudioStream", cbAudioStreamNo, AudioRows);
+    streamBox("pnVideoStream", pnVideoStream, cbVideoStreamNo, VideoRows);
+    streamBox("pnAudioStream", pnAudioStream, cbAudioStreamNo, AudioRows);
     layout->addLayout(streams);
 
-    layout->addWidget(NewLabel(this, "lblDataStreams"));
+    lblDataStreams = NewLabel(this, "lblDataStreams");
+    layout->addWidget(lblDataStreams);
     ng = Named(new QTableWidget(0, 2, this), "ng");
     ng->setEditTriggers(QAbstractItemView::NoEditTriggers);
     ng->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -131,9 +136,9 @@ TFormFileInfo::TFormFileInfo(const TAppStrings& strings, TAnalysisCache& cache, 
     layout->addWidget(ng, 1);
 
     auto* buttons = new QHBoxLayout;
-    auto* btnCopy = Named(new QPushButton(this), "btnCopy");
-    auto* btnSave = Named(new QPushButton(this), "btnSave");
-    auto* btnClose = Named(new QPushButton(this), "btnClose");
+    btnCopy = Named(new QPushButton(this), "btnCopy");
+    btnSave = Named(new QPushButton(this), "btnSave");
+    btnClose = Named(new QPushButton(this), "btnClose");
     buttons->addWidget(btnCopy);
     buttons->addWidget(btnSave);
     buttons->addStretch(1);
@@ -264,22 +269,21 @@ void TFormFileInfo::SetLang(const TAppStrings& strings) {
     for (const TCatalogEntry& entry : CatalogEntries()) {
         if (QStringView(entry.Section) != u"FileInfo")
             continue;
-        const QString field = QString::fromUtf16(entry.Field);
-        if (auto* desc = findChild<QLabel*>(field + u"Desc"_s))
+        if (QLabel* desc = Descriptions.value(QString::fromUtf16(entry.Field)))
             desc->setText(CatalogValue(strings, entry));
     }
-    findChild<QLabel*>(u"lblFileNameDesc"_s)->setText(f.lblFileName);
-    findChild<QLabel*>(u"lblDirectoryDesc"_s)->setText(f.lblDirectory);
-    findChild<QGroupBox*>(u"pnGeneralInfo"_s)->setTitle(f.gbGeneralInfo);
-    findChild<QGroupBox*>(u"pnVideoStream"_s)->setTitle(f.gbVideoStream);
-    findChild<QGroupBox*>(u"pnAudioStream"_s)->setTitle(f.gbAudioStream);
+    lblFileNameDesc->setText(f.lblFileName);
+    lblDirectoryDesc->setText(f.lblDirectory);
+    pnGeneralInfo->setTitle(f.gbGeneralInfo);
+    pnVideoStream->setTitle(f.gbVideoStream);
+    pnAudioStream->setTitle(f.gbAudioStream);
     QString streams = f.lblDataStreams;
     if (streams.endsWith(u':'))
         streams.chop(1);
-    findChild<QLabel*>(u"lblDataStreams"_s)->setText(u"  "_s + streams + u"   (FFmpeg)"_s);
+    lblDataStreams->setText(u"  "_s + streams + u"   (FFmpeg)"_s);
     ng->setHorizontalHeaderLabels({f.ColumnTitle_Stream, f.ColumnTitle_Details});
-    findChild<QPushButton*>(u"btnCopy"_s)->setText(f.btnCopy);
-    findChild<QPushButton*>(u"btnCopy"_s)->setToolTip(f.actCopy);
-    findChild<QPushButton*>(u"btnSave"_s)->setText(f.actSave);
-    findChild<QPushButton*>(u"btnClose"_s)->setText(f.actClose);
+    btnCopy->setText(f.btnCopy);
+    btnCopy->setToolTip(f.actCopy);
+    btnSave->setText(f.actSave);
+    btnClose->setText(f.actClose);
 }

@@ -6,7 +6,9 @@
 #include <QHash>
 
 class QComboBox;
+class QGroupBox;
 class QLabel;
+class QPushButton;
 class QTableWidget;
 class TAnalysisCache;
 struct TAppStrings;
@@ -37,10 +39,20 @@ private:
     QString Path;
     TVideoFileInfo Shown;
     bool Updating = false;
-    QHash<QString, QLabel*> Values;
+    QHash<QString, QLabel*> Values;       // by name: "lblFileSize"
+    QHash<QString, QLabel*> Descriptions; // their captions, by the same name
     QComboBox* cbVideoStreamNo;
     QComboBox* cbAudioStreamNo;
     QTableWidget* ng;
     QLabel* lblFileName;
     QLabel* lblDirectory;
+    QLabel* lblFileNameDesc;
+    QLabel* lblDirectoryDesc;
+    QLabel* lblDataStreams;
+    QGroupBox* pnGeneralInfo;
+    QGroupBox* pnVideoStream;
+    QGroupBox* pnAudioStream;
+    QPushButton* btnCopy;
+    QPushButton* btnSave;
+    QPushButton* btnClose;
 };

@@ -24,16 +24,19 @@ TFormOptions::TFormOptions(const TAppStrings& strings, TOptionsHost host,
       Host(std::move(host)) {
     setObjectName(QStringLiteral("FormOptions"));
     auto* layout = new QVBoxLayout(this);
-    auto* list = Named(new QGroupBox(this), "pnFileList");
+    auto* list = pnFileList = Named(new QGroupBox(this), "pnFileList");
     auto* grid = new QGridLayout(list);
     cbFileListFont = Named(new QFontComboBox(list), "cbFileListFont");
     edFileListFontSize = NewUpDown(list, "edFileListFontSize", 6, 20, 1, 8);
     edFileListRowHeight = NewUpDown(list, "edFileListRowHeight", 12, 50, 1, 20);
-    grid->addWidget(NewLabel(list, "lblFileListFontName"), 0, 0);
+    lblFileListFontName = NewLabel(list, "lblFileListFontName");
+    lblFileListFontSize = NewLabel(list, "lblFileListFontSize");
+    lblFileListRowHeight = NewLabel(list, "lblFileListRowHeight");
+    grid->addWidget(lblFileListFontName, 0, 0);
     grid->addWidget(cbFileListFont, 0, 1, 1, 2);
-    grid->addWidget(NewLabel(list, "lblFileListFontSize"), 1, 0);
+    grid->addWidget(lblFileListFontSize, 1, 0);
     grid->addWidget(edFileListFontSize, 1, 1);
-    grid->addWidget(NewLabel(list, "lblFileListRowHeight"), 2, 0);
+    grid->addWidget(lblFileListRowHeight, 2, 0);
     grid->addWidget(edFileListRowHeight, 2, 1);
     int row = 3;
     for (QCheckBox** box :
@@ -50,12 +53,13 @@ TFormOptions::TFormOptions(const TAppStrings& strings, TOptionsHost host,
     chFileListIconClickOpen->setObjectName(QStringLiteral("chFileListIconClickOpen"));
     cbFileListFileAnalysis = WideEnough(NewCombo(list, "cbFileListFileAnalysis"));
     cbFileListFileAnalysis->addItems({QString(), QString(), QString()});
-    grid->addWidget(NewLabel(list, "lblFileListAnalysis"), row, 0);
+    lblFileListAnalysis = NewLabel(list, "lblFileListAnalysis");
+    grid->addWidget(lblFileListAnalysis, row, 0);
     grid->addWidget(cbFileListFileAnalysis, row, 1);
     grid->setColumnStretch(2, 1);
     layout->addWidget(list);
 
-    auto* language = Named(new QGroupBox(this), "gbLanguage");
+    auto* language = gbLanguage = Named(new QGroupBox(this), "gbLanguage");
     cbLanguage = NewCombo(language, "cbLanguage");
     (new QVBoxLayout(language))->addWidget(cbLanguage);
     layout->addWidget(language);
@@ -63,7 +67,8 @@ TFormOptions::TFormOptions(const TAppStrings& strings, TOptionsHost host,
     auto* codecRow = new QHBoxLayout;
     cbDefaultVideoCodec = WideEnough(NewCombo(this, "cbDefaultVideoCodec"));
     cbDefaultVideoCodec->addItems({QStringLiteral("H.264"), QStringLiteral("Xvid")});
-    codecRow->addWidget(NewLabel(this, "lblDefaultVideoCodec"));
+    lblDefaultVideoCodec = NewLabel(this, "lblDefaultVideoCodec");
+    codecRow->addWidget(lblDefaultVideoCodec);
     codecRow->addWidget(cbDefaultVideoCodec, 1);
     layout->addLayout(codecRow);
 
@@ -73,17 +78,18 @@ TFormOptions::TFormOptions(const TAppStrings& strings, TOptionsHost host,
     cbSimultaneousConversions->addItem(QString());
     for (int n = 1; n <= std::max(GetProcessorCount(), 1); ++n)
         cbSimultaneousConversions->addItem(QString::number(n));
-    auto* jobsLabel = NewLabel(this, "lblSimultaneousConversions");
-    jobsLabel->setBuddy(cbSimultaneousConversions);
-    jobsRow->addWidget(jobsLabel);
+    lblSimultaneousConversions = NewLabel(this, "lblSimultaneousConversions");
+    lblSimultaneousConversions->setBuddy(cbSimultaneousConversions);
+    jobsRow->addWidget(lblSimultaneousConversions);
     jobsRow->addWidget(cbSimultaneousConversions, 1);
     layout->addLayout(jobsRow);
 
     auto* pnBottom = Named(new QWidget(this), "pnBottom");
     auto* bottom = new QHBoxLayout(pnBottom);
     bottom->setContentsMargins(0, 0, 0, 0);
-    auto* shortcut = Named(new QPushButton(pnBottom), "btnCreateShortcutOnDesktop");
-    auto* ok = Named(new QPushButton(pnBottom), "btnOK");
+    auto* shortcut = btnCreateShortcutOnDesktop =
+        Named(new QPushButton(pnBottom), "btnCreateShortcutOnDesktop");
+    auto* ok = btnOK = Named(new QPushButton(pnBottom), "btnOK");
     bottom->addWidget(shortcut);
     bottom->addStretch(1);
     bottom->addWidget(ok);
@@ -191,15 +197,14 @@ void TFormOptions::SetLang(const TAppStrings& strings) {
     UpdatingControls = true;
     const TOptionsModuleStrings& o = strings.Options;
     setWindowTitle(o.Caption);
-    findChild<QGroupBox*>(QStringLiteral("pnFileList"))->setTitle(o.pnFileList);
-    findChild<QGroupBox*>(QStringLiteral("gbLanguage"))->setTitle(o.gbLanguage);
-    findChild<QLabel*>(QStringLiteral("lblFileListFontName"))->setText(o.lblFileListFontName);
-    findChild<QLabel*>(QStringLiteral("lblFileListFontSize"))->setText(o.lblFileListFontSize);
-    findChild<QLabel*>(QStringLiteral("lblFileListRowHeight"))->setText(o.lblFileListRowHeight);
-    findChild<QLabel*>(QStringLiteral("lblFileListAnalysis"))->setText(o.lblFileAnalysis);
-    findChild<QLabel*>(QStringLiteral("lblDefaultVideoCodec"))->setText(o.lblDefaultVideoCodec);
-    findChild<QLabel*>(QStringLiteral("lblSimultaneousConversions"))
-        ->setText(o.lblSimultaneousConversions);
+    pnFileList->setTitle(o.pnFileList);
+    gbLanguage->setTitle(o.gbLanguage);
+    lblFileListFontName->setText(o.lblFileListFontName);
+    lblFileListFontSize->setText(o.lblFileListFontSize);
+    lblFileListRowHeight->setText(o.lblFileListRowHeight);
+    lblFileListAnalysis->setText(o.lblFileAnalysis);
+    lblDefaultVideoCodec->setText(o.lblDefaultVideoCodec);
+    lblSimultaneousConversions->setText(o.lblSimultaneousConversions);
     cbSimultaneousConversions->setItemText(0, strings.Main.Auto);
     chFileListAllowRowMoving->setText(o.chFileListAllowRowMoving);
     chFileListAllowColumnMoving->setText(o.chFileListAllowColumnMoving);
@@ -209,8 +214,7 @@ void TFormOptions::SetLang(const TAppStrings& strings) {
     chFileListIconClickOpen->setText(o.chFileListIconClickOpen);
     FillCombo(cbFileListFileAnalysis,
               {o.FileAnalysis_Full, o.FileAnalysis_Quick, o.FileAnalysis_None});
-    findChild<QPushButton*>(QStringLiteral("btnCreateShortcutOnDesktop"))
-        ->setText(o.btnCreateShortcutOnDesktop);
-    findChild<QPushButton*>(QStringLiteral("btnOK"))->setText(strings.Main.Close);
+    btnCreateShortcutOnDesktop->setText(o.btnCreateShortcutOnDesktop);
+    btnOK->setText(strings.Main.Close);
     UpdatingControls = updating;
 }

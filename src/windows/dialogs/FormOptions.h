@@ -8,6 +8,9 @@
 class QCheckBox;
 class QComboBox;
 class QFontComboBox;
+class QGroupBox;
+class QLabel;
+class QPushButton;
 class QSpinBox;
 class TLangIniList;
 struct TAppStrings;
@@ -44,6 +47,16 @@ private:
 
     TOptionsHost Host;
     bool UpdatingControls = false;
+    QGroupBox* pnFileList;
+    QGroupBox* gbLanguage;
+    QLabel* lblFileListFontName;
+    QLabel* lblFileListFontSize;
+    QLabel* lblFileListRowHeight;
+    QLabel* lblFileListAnalysis;
+    QLabel* lblDefaultVideoCodec;
+    QLabel* lblSimultaneousConversions;
+    QPushButton* btnCreateShortcutOnDesktop;
+    QPushButton* btnOK;
     QFontComboBox* cbFileListFont;
     QSpinBox* edFileListFontSize;
     QSpinBox* edFileListRowHeight;

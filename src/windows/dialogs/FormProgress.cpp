@@ -29,7 +29,8 @@ TFormProgress::TFormProgress(const TAppStrings& strings, const TFontParams& font
     auto* pnTop = Named(new QWidget(this), "pnTop");
     auto* top = new QHBoxLayout(pnTop);
     top->setContentsMargins(0, 0, 0, 0);
-    top->addWidget(NewLabel(pnTop, "lblEncoderOutput"));
+    lblEncoderOutput = NewLabel(pnTop, "lblEncoderOutput");
+    top->addWidget(lblEncoderOutput);
     top->addStretch(1);
     chHideEncoderOutput = NewCheck(pnTop, "chHideEncoderOutput");
     chCloseAfterConversion = NewCheck(pnTop, "chCloseAfterConversion");
@@ -84,11 +85,14 @@ TFormProgress::TFormProgress(const TAppStrings& strings, const TFontParams& font
     pbFile->setValue(0);
     btnAbort = Named(new QPushButton(pnBottom), "btnAbort");
     btnAbort->setMinimumWidth(100);
-    grid->addWidget(NewLabel(pnBottom, "lblStatusDesc"), 0, 0);
+    lblStatusDesc = NewLabel(pnBottom, "lblStatusDesc");
+    grid->addWidget(lblStatusDesc, 0, 0);
     grid->addWidget(lblStatus, 0, 1, 1, 2);
-    grid->addWidget(NewLabel(pnBottom, "lblInputFileDesc"), 1, 0);
+    lblInputFileDesc = NewLabel(pnBottom, "lblInputFileDesc");
+    grid->addWidget(lblInputFileDesc, 1, 0);
     grid->addWidget(lblInputFile, 1, 1, 1, 2);
-    grid->addWidget(NewLabel(pnBottom, "lblOutputFileDesc"), 2, 0);
+    lblOutputFileDesc = NewLabel(pnBottom, "lblOutputFileDesc");
+    grid->addWidget(lblOutputFileDesc, 2, 0);
     grid->addWidget(lblOutputFile, 2, 1, 1, 2);
     grid->addWidget(lblProgress, 3, 0);
     grid->addWidget(pbFile, 3, 1);
@@ -283,12 +287,12 @@ void TFormProgress::SetLang(const TAppStrings& strings) {
     Strings = &strings;
     const TProgressModuleStrings& p = strings.Progress;
     setWindowTitle(p.Caption);
-    findChild<QLabel*>(QStringLiteral("lblEncoderOutput"))->setText(p.lblEncoderOutput);
+    lblEncoderOutput->setText(p.lblEncoderOutput);
     chHideEncoderOutput->setText(p.chHideEncoderOutput);
     chCloseAfterConversion->setText(p.chCloseAfterConversion);
-    findChild<QLabel*>(QStringLiteral("lblStatusDesc"))->setText(p.lblStatus);
-    findChild<QLabel*>(QStringLiteral("lblInputFileDesc"))->setText(p.lblInputFile);
-    findChild<QLabel*>(QStringLiteral("lblOutputFileDesc"))->setText(p.lblOutputFile);
+    lblStatusDesc->setText(p.lblStatus);
+    lblInputFileDesc->setText(p.lblInputFile);
+    lblOutputFileDesc->setText(p.lblOutputFile);
     lblProgress->setText(p.lblProgress);
     lvJobs->setHeaderLabels({p.colFile, p.colPercent, p.colSpeed});
     if (!Running)

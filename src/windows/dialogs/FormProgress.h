@@ -86,6 +86,10 @@ private:
     QPlainTextEdit* me;
     QCheckBox* chHideEncoderOutput;
     QCheckBox* chCloseAfterConversion;
+    QLabel* lblEncoderOutput;
+    QLabel* lblStatusDesc;
+    QLabel* lblInputFileDesc;
+    QLabel* lblOutputFileDesc;
     QLabel* lblStatus;
     QLabel* lblInputFile;
     QLabel* lblOutputFile;

@@ -21,10 +21,10 @@ TFormToolsInfo::TFormToolsInfo(const TAppStrings& strings, const TFontParams& fo
     layout->addWidget(me, 1);
     auto* bottom = new QHBoxLayout;
     bottom->addStretch(1);
-    auto* close = Named(new QPushButton(this), "btnClose");
-    bottom->addWidget(close);
+    btnClose = Named(new QPushButton(this), "btnClose");
+    bottom->addWidget(btnClose);
     layout->addLayout(bottom);
-    connect(close, &QPushButton::clicked, this, &QDialog::hide);
+    connect(btnClose, &QPushButton::clicked, this, &QDialog::hide);
     resize(748, 304);
     setMinimumSize(300, 200);
     SetLang(strings);
@@ -41,5 +41,5 @@ QString TFormToolsInfo::Text() const {
 
 void TFormToolsInfo::SetLang(const TAppStrings& strings) {
     setWindowTitle(strings.ToolsInfo.Caption);
-    findChild<QPushButton*>(QStringLiteral("btnClose"))->setText(strings.ToolsInfo.actClose);
+    btnClose->setText(strings.ToolsInfo.actClose);
 }

@@ -3,6 +3,7 @@
 #include <QDialog>
 
 class QPlainTextEdit;
+class QPushButton;
 struct TAppStrings;
 struct TFontParams;
 
@@ -18,4 +19,5 @@ public:
 
 private:
     QPlainTextEdit* me;
+    QPushButton* btnClose;
 };

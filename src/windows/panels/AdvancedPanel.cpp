@@ -83,13 +83,13 @@ QWidget* TAdvancedPanel::NewCropping() {
     edCropBottom = NewUpDown(group, "edCropBottom", 0, 5000, 8, 0);
     edCropLeft = NewUpDown(group, "edCropLeft", 0, 5000, 8, 0);
     edCropRight = NewUpDown(group, "edCropRight", 0, 5000, 8, 0);
-    grid->addWidget(NewLabel(group, "lblCropTop"), 0, 0);
+    grid->addWidget(EntryLabel(group, "lblCropTop", u"Main.edCropTop"), 0, 0);
     grid->addWidget(edCropTop, 0, 1);
-    grid->addWidget(NewLabel(group, "lblCropBottom"), 0, 2);
+    grid->addWidget(EntryLabel(group, "lblCropBottom", u"Main.edCropBottom"), 0, 2);
     grid->addWidget(edCropBottom, 0, 3);
-    grid->addWidget(NewLabel(group, "lblCropLeft"), 1, 0);
+    grid->addWidget(EntryLabel(group, "lblCropLeft", u"Main.edCropLeft"), 1, 0);
     grid->addWidget(edCropLeft, 1, 1);
-    grid->addWidget(NewLabel(group, "lblCropRight"), 1, 2);
+    grid->addWidget(EntryLabel(group, "lblCropRight", u"Main.edCropRight"), 1, 2);
     grid->addWidget(edCropRight, 1, 3);
     return group;
 }
@@ -103,8 +103,8 @@ QWidget* TAdvancedPanel::NewResolution(const QStringList& items) {
     edResWidth = NewUpDown(group, "edResWidth", 2, 30000, 2, 854);
     edResHeight = NewUpDown(group, "edResHeight", 2, 30000, 2, 480);
     grid->addWidget(cbResolution, 0, 0, 1, 3);
-    grid->addWidget(NewLabel(group, "lblResWidth"), 1, 0);
-    grid->addWidget(NewLabel(group, "lblResHeight"), 1, 2);
+    grid->addWidget(EntryLabel(group, "lblResWidth", u"Main.edResWidth"), 1, 0);
+    grid->addWidget(EntryLabel(group, "lblResHeight", u"Main.edResHeight"), 1, 2);
     grid->addWidget(edResWidth, 2, 0);
     grid->addWidget(new QLabel(QStringLiteral("X"), group), 2, 1);
     grid->addWidget(edResHeight, 2, 2);
@@ -176,7 +176,7 @@ QWidget* TAdvancedPanel::NewParams() {
     meParams->setMinimumWidth(160);
     auto* help = InfoButton(panel, "btnFFParams");
     connect(help, &QPushButton::clicked, this, &TAdvancedPanel::EncoderHelpRequested);
-    auto* caption = NewLabel(panel, "lblFFmpegParams");
+    auto* caption = EntryLabel(panel, "lblFFmpegParams", u"Main.gbFFmpegParams");
     caption->setWordWrap(true);
     grid->addWidget(caption, 0, 0);
     grid->addWidget(help, 0, 1);
@@ -260,16 +260,17 @@ void TAdvancedPanel::ReadSettings(TEncoderSettings& s) const {
     a.AdditionalParams = params.isEmpty() ? QStringList() : params.split(u'\n');
 }
 
+QLabel* TAdvancedPanel::EntryLabel(QWidget* parent, const char* name, const char16_t* entry) {
+    QLabel* label = NewLabel(parent, name);
+    EntryLabels.append({label, entry});
+    return label;
+}
+
 void TAdvancedPanel::SetLang(const TAppStrings& strings) {
     ApplyMainTexts(this, strings);
-    const std::pair<const char*, const char16_t*> captions[] = {
-        {"lblCropTop", u"Main.edCropTop"},          {"lblCropBottom", u"Main.edCropBottom"},
-        {"lblCropLeft", u"Main.edCropLeft"},        {"lblCropRight", u"Main.edCropRight"},
-        {"lblResWidth", u"Main.edResWidth"},        {"lblResHeight", u"Main.edResHeight"},
-        {"lblFFmpegParams", u"Main.gbFFmpegParams"}};
-    for (const auto& [label, entry] : captions)
+    for (const auto& [label, entry] : EntryLabels)
         if (const QString* text = FindCatalogText(strings, QStringView(entry)))
-            findChild<QLabel*>(QLatin1StringView(label))->setText(*text);
+            label->setText(*text);
     cbResolution->setItemText(0, strings.Main.Auto);
     cbResolution->setItemText(1, strings.Main.Custom);
     cbAudioTrackNo->setItemText(0, AudioTrackAutoItem(strings));

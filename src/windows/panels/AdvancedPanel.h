@@ -39,6 +39,8 @@ private:
     QWidget* NewVideoTag(const QStringList& tags);
     QWidget* NewFilters();
     QWidget* NewParams();
+    // A caption label that takes its text from the catalogue entry `entry`.
+    QLabel* EntryLabel(QWidget* parent, const char* name, const char16_t* entry);
 
     QSpinBox* edCropTop;
     QSpinBox* edCropBottom;
@@ -55,6 +57,8 @@ private:
     QComboBox* cbConvertColors;
     QCheckBox* chBrightness;
     QSlider* tbBrightness;
+    // The caption labels that show another entry's text ("lblCropTop" shows "edCropTop").
+    QList<std::pair<QLabel*, const char16_t*>> EntryLabels;
     QLabel* lblBrightnessValue;
     QCheckBox* chSaturation;
     QSlider* tbSaturation;

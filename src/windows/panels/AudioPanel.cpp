@@ -38,7 +38,8 @@ TAudioPanel::TAudioPanel(const TAppStrings& strings, QWidget* parent) : TSetting
     grid->addWidget(new QLabel(QStringLiteral("Hz"), this), 3, 2);
     grid->addWidget(NewLabel(this, "lblAudioChannels"), 4, 0);
     grid->addWidget(cbAudioChannels, 4, 1);
-    grid->addWidget(NewLabel(this, "lblAudioVolumeInfo"), 5, 0);
+    lblAudioVolumeInfo = NewLabel(this, "lblAudioVolumeInfo");
+    grid->addWidget(lblAudioVolumeInfo, 5, 0);
     grid->addWidget(tbAudioVolume, 5, 1);
     grid->addWidget(lblAudioVolume, 5, 2);
     grid->addWidget(chAudioDontCopy, 6, 0, 1, 4);
@@ -74,7 +75,7 @@ void TAudioPanel::SetLang(const TAppStrings& strings) {
     // The volume factor label shares its name with the caption entry: it gets the factor back.
     ApplyMainTexts(this, strings);
     if (const QString* caption = FindCatalogText(strings, u"Main.lblAudioVolume"))
-        findChild<QLabel*>(QStringLiteral("lblAudioVolumeInfo"))->setText(*caption);
+        lblAudioVolumeInfo->setText(*caption);
     lblAudioVolume->setText(VolumeToStr(tbAudioVolume->value()) + u'x');
     FillCombo(cbAudioCodec, AudioCodecItems(strings));
     FillCombo(cbAudioBitrate, AudioBitrateItems(strings));

@@ -29,5 +29,6 @@ private:
     QComboBox* cbAudioChannels;
     QSlider* tbAudioVolume;
     QLabel* lblAudioVolume;
+    QLabel* lblAudioVolumeInfo;
     QCheckBox* chAudioDontCopy;
 };
