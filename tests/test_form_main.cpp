@@ -778,3 +778,60 @@ TEST_F(FormMainTest, AnUnwritableSettingsFolderIsToldOnceAndLosesNothing) {
     EXPECT_EQ(ReadFile(AppFile(u"profiles/__Last.ini"_s)), last);
     EXPECT_EQ(QDir(Dir.Path(u"app"_s)).entryList(QDir::Files), QStringList{u"zorvane.ini"_s});
 }
+
+// Tab walks the main window as it reads: the list, the output options, then each settings panel
+// from top to bottom (the audio bit rate's Info button right after the bit rate), and out of the
+// free-text box of encoder options again.
+TEST_F(FormMainTest, TabFollowsTheReadingOrder) {
+    auto form = Open();
+    form->show();
+    QStringList order;
+    for (QWidget* w = form->nextInFocusChain(); w != form.get(); w = w->nextInFocusChain())
+        if ((w->focusPolicy() & Qt::TabFocus) && w->isVisibleTo(form.get()) && w->isEnabled() &&
+            !w->objectName().isEmpty() && !w->objectName().startsWith(u"qt_"_s))
+            order.append(w->objectName());
+    const QStringList expected = {
+        u"ng"_s,
+        u"cbOutputExists"_s,
+        u"cbAfterConversion"_s,
+        u"chKeepDates"_s,
+        u"rbOutDirIsInDir"_s,
+        u"rbOutDir"_s,
+        u"pnConversionSettings"_s,
+        u"cbProfileNew"_s,
+        u"pcVideoFormat"_s,
+        u"cbAviVideoCodec"_s,
+        u"cbAviVideoBitrate"_s,
+        u"cbAviVideoFPS"_s,
+        u"cbAviVideoAspect"_s,
+        u"chAviVideo2Pass"_s,
+        u"chAviVideoDontCopy"_s,
+        u"cbAudioCodec"_s,
+        u"cbAudioBitrate"_s,
+        u"btnInfoAudioBitrates"_s,
+        u"cbAudioSampling"_s,
+        u"cbAudioChannels"_s,
+        u"tbAudioVolume"_s,
+        u"chAudioDontCopy"_s,
+        u"edCropTop"_s,
+        u"edCropBottom"_s,
+        u"edCropLeft"_s,
+        u"edCropRight"_s,
+        u"cbResolution"_s,
+        u"cbInterlacing"_s,
+        u"chVideoFourcc"_s,
+        u"btnInfoFourcc"_s,
+        u"cbAudioTrackNo"_s,
+        u"chConvertColors"_s,
+        u"chBrightness"_s,
+        u"chSaturation"_s,
+        u"chFlipHorizontal"_s,
+        u"chFlipVertical"_s,
+        u"chNegative"_s,
+        u"chRotate"_s,
+        u"btnFFParams"_s,
+        u"meParams"_s,
+    };
+    EXPECT_EQ(order, expected);
+    EXPECT_TRUE(Control<QPlainTextEdit>(*form, "meParams")->tabChangesFocus());
+}

@@ -43,6 +43,7 @@ TAdvancedPanel::TAdvancedPanel(const TAppStrings& strings, const QStringList& re
     scroll->setWidgetResizable(true);
     scroll->setFrameShape(QFrame::NoFrame);
     scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    scroll->setFocusPolicy(Qt::NoFocus); // Tab goes to the controls; they scroll into view
     layout->addWidget(scroll, 1);
 
     auto* body = new QWidget;
@@ -56,11 +57,12 @@ TAdvancedPanel::TAdvancedPanel(const TAppStrings& strings, const QStringList& re
         box->addStretch(1);
         columns->addWidget(holder);
     };
-    auto* interlacing = Named(new QGroupBox(body), "gbInterlacing");
+    // The groups join the panel as the columns take them, so Tab follows the reading order.
+    auto* interlacing = Named(new QGroupBox, "gbInterlacing");
     cbInterlacing = NewCombo(interlacing, "cbInterlacing");
     cbInterlacing->addItems(InterlacingItems(strings));
     (new QVBoxLayout(interlacing))->addWidget(cbInterlacing);
-    auto* track = Named(new QGroupBox(body), "gbAudioTrackNo");
+    auto* track = Named(new QGroupBox, "gbAudioTrackNo");
     cbAudioTrackNo = WideEnough(NewCombo(track, "cbAudioTrackNo"));
     cbAudioTrackNo->addItem(AudioTrackAutoItem(strings));
     (new QVBoxLayout(track))->addWidget(cbAudioTrackNo);
@@ -172,9 +174,10 @@ QWidget* TAdvancedPanel::NewParams() {
     auto* panel = Named(new QWidget, "pnFFmpegParams");
     auto* grid = new QGridLayout(panel);
     grid->setContentsMargins(0, 0, 0, 0);
+    auto* help = InfoButton(panel, "btnFFParams");
     meParams = Named(new QPlainTextEdit(panel), "meParams");
     meParams->setMinimumWidth(160);
-    auto* help = InfoButton(panel, "btnFFParams");
+    meParams->setTabChangesFocus(true); // one option per line: Tab leaves the box
     connect(help, &QPushButton::clicked, this, &TAdvancedPanel::EncoderHelpRequested);
     auto* caption = EntryLabel(panel, "lblFFmpegParams", u"Main.gbFFmpegParams");
     caption->setWordWrap(true);

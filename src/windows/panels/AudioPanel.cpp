@@ -18,12 +18,13 @@ TAudioPanel::TAudioPanel(const TAppStrings& strings, QWidget* parent) : TSetting
     grid->addWidget(header, 0, 0, 1, 4);
     cbAudioCodec = NewCombo(this, "cbAudioCodec");
     cbAudioBitrate = NewCombo(this, "cbAudioBitrate", true);
+    // Beside the bit rate, and next after it for Tab.
+    auto* info = Named(new QPushButton(QStringLiteral("Info"), this), "btnInfoAudioBitrates");
     cbAudioSampling = NewCombo(this, "cbAudioSampling", true);
     cbAudioChannels = NewCombo(this, "cbAudioChannels");
     tbAudioVolume = NewTrackBar(this, "tbAudioVolume", 1, 300, 100);
     lblAudioVolume = NewLabel(this, "lblAudioVolume", QStringLiteral("1.00x"));
     chAudioDontCopy = NewCheck(this, "chAudioDontCopy");
-    auto* info = Named(new QPushButton(QStringLiteral("Info"), this), "btnInfoAudioBitrates");
     info->setMaximumWidth(48);
     connect(info, &QPushButton::clicked, this, &TAudioPanel::BitrateReferenceRequested);
 
