@@ -240,6 +240,11 @@ QStringList MediaRecipe(const QString& name, const QString& folder) {
         return src("testsrc=size=640x360:rate=25:duration=20") + src("sine=duration=20") +
                QStringList{u"-c:v"_s,     u"libx264"_s, u"-preset"_s, u"ultrafast"_s,
                            u"-pix_fmt"_s, u"yuv420p"_s, u"-c:a"_s,    u"aac"_s};
+    if (name == u"faststart.mp4") // the index before the media data, as a download has it
+        return src("testsrc=size=320x240:rate=25:duration=20") + src("sine=duration=20") +
+               QStringList{u"-c:v"_s,      u"libx264"_s,   u"-preset"_s, u"ultrafast"_s,
+                           u"-pix_fmt"_s,  u"yuv420p"_s,   u"-c:a"_s,    u"aac"_s,
+                           u"-movflags"_s, u"+faststart"_s};
     if (name == u"clip.mp4")
         return src("testsrc=size=640x360:rate=25:duration=1") + src("sine=duration=1") +
                QStringList{u"-c:v"_s,  u"libx264"_s, u"-pix_fmt"_s, u"yuv420p"_s, u"-colorspace"_s,

@@ -306,6 +306,69 @@ TEST_F(BatchTest, FailuresAreLoggedAndTheBatchGoesOn) {
     EXPECT_EQ(View.Actions, QStringList({u"power off"_s, u"close"_s}));
 }
 
+// A download cut off halfway: the index promises 20 s, the media data holds about half. The
+// encoder converts what is there and ends with 0; the batch must not call that a success.
+TEST_F(BatchTest, AnOutputShorterThanItsInputFails) {
+    const QString whole = Input(u"faststart.mp4"_s, u"whole.mp4"_s);
+    const QString cut = Dir.Path(u"cut.mp4"_s);
+    const QByteArray bytes = ReadFile(whole);
+    WriteFile(cut, bytes.left(bytes.size() / 2));
+
+    TBatchResult r = Run({whole, cut});
+    EXPECT_EQ(r.Converted, 1);
+    EXPECT_EQ(r.Failed, 1);
+    EXPECT_EQ(View.Statuses.value(0), Strings.Main.Done);
+    EXPECT_EQ(View.Statuses.value(1), Strings.Main.Error);
+    ASSERT_EQ(Log.ErrorCount, 1);
+    const QString text = Log.Text().join(u'\n');
+    EXPECT_TRUE(text.contains(u"Input file: "_s + cut));
+    EXPECT_TRUE(text.contains(u", the input 20.0 s."_s)) << text.toStdString();
+    EXPECT_GT(Probe(Dir.Path(u"cut.avi"_s)).Duration, 0); // kept for the user to judge
+    EXPECT_LT(Probe(Dir.Path(u"cut.avi"_s)).Duration, 15);
+
+    // Options that cut the output on purpose leave its duration unchecked; the streams still are.
+    Settings.Advanced.AdditionalParams = {u"-t 3"_s};
+    Options.OutputExists = oeOverwrite;
+    r = Run({whole});
+    EXPECT_EQ(r.Converted, 1);
+}
+
+TEST(OutputCheck, WhatTheOutputMustHold) {
+    const TAppStrings strings;
+    TVideoFileInfo input;
+    input.NumberOfVideoStreams = 1;
+    input.NumberOfAudioStreams = 1;
+    input.Duration = 60000;
+    TEncoderSettings settings = DefaultEncoderSettings(strings);
+    TOutputExpectation expected = ExpectedOutput(settings, input);
+    EXPECT_TRUE(expected.Video && expected.Audio);
+    EXPECT_EQ(expected.Seconds, 60);
+
+    const auto differences = [&](int video, int audio, double ms) {
+        TVideoFileInfo output;
+        output.NumberOfVideoStreams = uint8_t(video);
+        output.NumberOfAudioStreams = uint8_t(audio);
+        output.Duration = ms;
+        return OutputDifferences(expected, output, strings);
+    };
+    EXPECT_TRUE(differences(1, 1, 58900).isEmpty()); // within 2 % of a minute
+    EXPECT_EQ(differences(1, 1, 58700),
+              QStringList{u"The output lasts 58.7 s, the input 60.0 s."_s});
+    EXPECT_EQ(differences(0, 1, 60000), QStringList{strings.Main.OutputNoVideo});
+    EXPECT_EQ(differences(1, 0, 60000), QStringList{strings.Main.OutputNoAudio});
+    input.Duration = 5000; // a short input: a second either way
+    expected = ExpectedOutput(settings, input);
+    EXPECT_TRUE(differences(1, 1, 4000).isEmpty());
+    EXPECT_EQ(differences(1, 1, 3900).size(), 1);
+
+    settings.Audio.DoNotCopyAudio = true; // no audio asked for, none missed
+    settings.Advanced.AdditionalParams = {u"-ss 2 -vf hflip"_s};
+    expected = ExpectedOutput(settings, input);
+    EXPECT_FALSE(expected.Audio);
+    EXPECT_EQ(expected.Seconds, 0);
+    EXPECT_TRUE(differences(1, 0, 1000).isEmpty());
+}
+
 TEST_F(BatchTest, RejectedValueStopsBeforeRunning) {
     const QString flv = Input(u"clip.flv"_s);
     Settings.Avi.VideoBitrate = u"fast"_s;

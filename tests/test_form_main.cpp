@@ -624,7 +624,12 @@ TEST_F(FormMainTest, EveryCaptionFitsInEveryLanguage) {
     QStringList cut;
     for (const TLangIniListItem& language : form->Languages().Items()) {
         form->SwitchLanguage(language.LangName_Native);
-        QTest::qWait(20); // layouts settle
+        // Layouts settle: a reflow asks for another one, however busy the machine is.
+        for (int pass = 0; pass < 5; ++pass) {
+            QCoreApplication::sendPostedEvents();
+            QCoreApplication::processEvents();
+        }
+        QTest::qWait(20);
         for (QWidget* root : {static_cast<QWidget*>(form.get()), options}) {
             for (QWidget* w : root->findChildren<QWidget*>()) {
                 if (!w->isVisibleTo(root) || w->window() != root)

@@ -6,6 +6,7 @@
 #include "execution/EncoderRun.h"
 #include "filelist/AnalysisCache.h"
 #include "filelist/BatchProbe.h"
+#include "filelist/ProbeParser.h"
 #include "filelist/VideoFileInfo.h"
 #include "localisation/AppStrings.h"
 
@@ -17,12 +18,6 @@
 #include <QThreadPool>
 
 namespace {
-
-bool SameFile(const QString& a, const QString& b) {
-    const std::optional<Platform::TFileStamp> x = Platform::FileStamp(a);
-    const std::optional<Platform::TFileStamp> y = Platform::FileStamp(b);
-    return x && y && x->Inode == y->Inode && x->Device == y->Device;
-}
 
 void DeleteIfEmpty(const QString& path) {
     const QFileInfo out(path);
@@ -44,61 +39,6 @@ private:
 
 } // namespace
 
-int AutoSimultaneousConversions(int cores) {
-    // Measured on two cores with ten-second 640x360 clips: two files at once take 0.51 to 0.57 of
-    // the time of one after the other (an encoder alone leaves much of the second core idle at
-    // this size), three or four at once within 4 % of two. On one core two at once gain nothing.
-    // So one file per core; at most four, for the memory and the disk of large pictures.
-    return std::clamp(cores, 1, 4);
-}
-
-int SimultaneousConversionsFor(int setting, int cores) {
-    const int most = std::max(cores, 1);
-    if (setting <= 0)
-        return AutoSimultaneousConversions(most);
-    return std::min(setting, most);
-}
-
-QString GetUniqueFileName(const QString& path, const QString& separator, int digits,
-                          const std::function<bool(const QString&)>& taken) {
-    const auto used = [&](const QString& p) { return QFileInfo::exists(p) || (taken && taken(p)); };
-    if (!used(path))
-        return path;
-    const QFileInfo info(path);
-    const QString dir =
-        info.path() == u"." && !path.startsWith(u"./") ? QString() : info.path() + u'/';
-    const QString name = info.fileName();
-    const qsizetype dot = name.lastIndexOf(u'.');
-    const QString stem = dot > 0 ? name.left(dot) : name;
-    const QString ext = dot > 0 ? name.mid(dot) : QString();
-    for (int n = 1; n <= 100000; ++n) {
-        const QString candidate = dir + stem + separator +
-                                  QStringLiteral("%1").arg(n, digits, 10, QLatin1Char('0')) + ext;
-        if (!used(candidate))
-            return candidate;
-    }
-    return {};
-}
-
-void ClearLogs(const QString& logDir) {
-    if (logDir.isEmpty())
-        return;
-    const QDir dir(logDir);
-    for (const char16_t* name :
-         {u"ffmpeg2pass-0.log", u"x264_2pass.log.temp", u"x264_2pass.log.mbtree.temp",
-          u"x264_2pass.log", u"x264_2pass.log.mbtree", u"ffmpeg2pass-0.log.mbtree",
-          u"xvidff.iG2Kb7"}) {
-        const QString file = dir.filePath(QString::fromUtf16(name));
-        if (QFileInfo::exists(file) && !QFile::remove(file)) {
-            QFile::setPermissions(file, QFile::permissions(file) | QFile::WriteOwner);
-            QFile::remove(file);
-        }
-    }
-    // The folder is the batch's own (its name is new for every batch): anything else the
-    // encoder left there goes with it, the folders of single files too.
-    QDir(logDir).removeRecursively();
-}
-
 TBatchEngine::TBatchEngine(const TEncoderSettings& settings, const QList<TBatchRow>& rows,
                            const TBatchOptions& options, TAppParams& params,
                            const TAppStrings& strings, TErrorLog& errorLog, QObject* parent)
@@ -109,91 +49,6 @@ TBatchEngine::~TBatchEngine() {
     // An analysis still under way posts its answer to this object: it ends first. Runs still
     // going are children of this object and are killed with it.
     Pool->waitForDone();
-}
-
-QString TBatchEngine::OutputPath(const QString& input) const {
-    QString out = input;
-    if (!Options.OutDirIsInDir) {
-        QString dir = Options.OutDir;
-        while (dir.size() > 1 && (dir.endsWith(u'/') || dir.endsWith(u'.')))
-            dir.chop(1);
-        out = dir + u'/' + QFileInfo(input).fileName();
-    }
-    const qsizetype slash = out.lastIndexOf(u'/');
-    const qsizetype dot = out.lastIndexOf(u'.');
-    if (dot > slash + 1)
-        out.truncate(dot);
-    return out + GetExt(Settings, true);
-}
-
-bool TBatchEngine::MakeOutputFolder() {
-    if (Options.OutDirIsInDir)
-        return true;
-    QDir().mkpath(Options.OutDir);
-    if (QFileInfo(Options.OutDir).isDir())
-        return true;
-    Q_EMIT Warning(FormatCatalogText(Strings.Main.CantCreateDirectory, Options.OutDir));
-    return false;
-}
-
-bool TBatchEngine::PlanJobs() {
-    if (!MakeOutputFolder())
-        return false;
-    // Every output is decided before the first encoder starts: a name another file of this
-    // batch will write counts as taken, and no input of the batch is ever written over. A .sh or
-    // .bat script runs its lines one after the other and names its outputs as it always has,
-    // from what exists now; a job file for GNU parallel runs them at once, so it reserves too.
-    const bool reserve = !InScriptMode || Options.ParallelJobFile;
-    QSet<QString> reserved;
-    QList<Platform::TFileStamp> inputs;
-    for (const TBatchRow& row : Rows)
-        if (row.Checked)
-            if (const auto stamp = Platform::FileStamp(row.Path))
-                inputs.append(*stamp);
-    const auto isInput = [&](const QString& path) {
-        const auto stamp = Platform::FileStamp(path);
-        return stamp && std::any_of(inputs.cbegin(), inputs.cend(), [&](const auto& in) {
-                   return in.Inode == stamp->Inode && in.Device == stamp->Device;
-               });
-    };
-    const auto taken = [&](const QString& path) { return reserve && reserved.contains(path); };
-    int fileNo = 0;
-    for (int row = 0; row < Rows.size(); ++row) {
-        if (!Rows.at(row).Checked)
-            continue;
-        TBatchJob job;
-        job.Row = row;
-        job.FileNo = ++fileNo;
-        job.Input = Rows.at(row).Path;
-        QString output = OutputPath(job.Input);
-        QString status = Strings.Main.Done;
-        if (QFileInfo::exists(output) || taken(output)) {
-            // The input itself under another name (a link, a folder that links to the input's)
-            // must never be overwritten: the same file is the same device and inode.
-            const bool itself = output == job.Input || SameFile(output, job.Input);
-            if (Options.OutputExists == oeRename || itself ||
-                (Options.OutputExists == oeOverwrite && isInput(output))) {
-                output = GetUniqueFileName(output, QStringLiteral("_"), 3, taken);
-                status = Strings.Main.OK_Renamed;
-            } else if (Options.OutputExists == oeSkip) {
-                status = Strings.Main.Skipped;
-                job.Skip = true;
-            } else {
-                status = Strings.Main.OK_Overwritten;
-            }
-        }
-        if (output.isEmpty()) {
-            Q_EMIT Warning(FormatCatalogText(Strings.Main.CantCreateDirectory, job.Input));
-            return false;
-        }
-        job.Output = output;
-        job.Status = status;
-        job.OutputExistedBefore = QFileInfo::exists(output);
-        if (!job.Skip)
-            reserved.insert(output);
-        JobList.append(job);
-    }
-    return true;
 }
 
 void TBatchEngine::Start() {
@@ -357,6 +212,7 @@ void TBatchEngine::Prepared(int index, const TPrepared& prepared) {
     }
     const TVideoFileInfo& info = prepared.Info;
     job.EstimatedFrames = info.VideoStreams[0].Frames;
+    job.Expected = ExpectedOutput(Settings, info);
     job.Seconds = info.Duration > 0 ? info.Duration / 1000 : double(info.Seconds);
     const auto stop = [&] { Abandon(index); };
     // Made again for every file, should it have gone meanwhile.
@@ -529,6 +385,47 @@ void TBatchEngine::StepFinished(int index, int exitCode) {
         job.Status = Strings.Main.Error;
         job.LogDetails.append(
             QStringLiteral("ExitCode: 0\r\nThe encoder ended, but its output file is gone."));
+    } else if (!job.AbortedHere && job.Expected.Checked()) {
+        CheckOutput(index);
+        return;
+    }
+    FinishJob(index);
+}
+
+// An encoder that ends well may still have written less than the input holds (a damaged or
+// truncated input): the output is described as an input would be, off the engine's thread, and
+// compared with what the input promised.
+void TBatchEngine::CheckOutput(int index) {
+    TBatchJob& job = JobList[index];
+    job.State = TJobState::Checking;
+    const QString ffmpeg = FFmpeg;
+    const QString output = job.Output;
+    Pool->start([this, index, ffmpeg, output] {
+        const QStringList lines = ProbeFiles(ffmpeg, {output}).value(0);
+        // No word from the encoder at all (gone meanwhile, say): nothing could be checked.
+        std::optional<TVideoFileInfo> info;
+        if (!lines.isEmpty()) {
+            info.emplace();
+            info->FileName = output;
+            ParseProbeOutput(lines, *info);
+        }
+        QMetaObject::invokeMethod(
+            this, [this, index, info] { OutputChecked(index, info); }, Qt::QueuedConnection);
+    });
+}
+
+void TBatchEngine::OutputChecked(int index, const std::optional<TVideoFileInfo>& output) {
+    if (Finished)
+        return;
+    TBatchJob& job = JobList[index];
+    const QStringList differences =
+        output ? OutputDifferences(job.Expected, *output, Strings) : QStringList();
+    if (!differences.isEmpty()) {
+        // Counted as failed; the output stays for the user to judge.
+        job.Failed = true;
+        job.Status = Strings.Main.Error;
+        job.LogDetails.append(QStringLiteral("ExitCode: 0\r\n") +
+                              differences.join(QStringLiteral("\r\n")));
     }
     FinishJob(index);
 }
@@ -571,7 +468,7 @@ void TBatchEngine::FinishJob(int index) {
         // An encoder ended by force did not close its file: what it left is no finished
         // output. One that failed may leave a header without frames: the file this run
         // created goes too, never a file that was there before the run.
-        if (job.Output != job.Input && !SameFile(job.Output, job.Input) &&
+        if (job.Output != job.Input && !Platform::SameFile(job.Output, job.Input) &&
             (job.Terminated || (job.ExitCode != 0 && !job.OutputExistedBefore)))
             QFile::remove(job.Output);
         DeleteIfEmpty(job.Output);
@@ -663,17 +560,4 @@ void TBatchEngine::FinishBatch() {
         !InScriptMode)
         Outcome.AfterConversion = Options.AfterConversion;
     Q_EMIT BatchFinished(Outcome);
-}
-
-TBatchResult RunBatchToEnd(TBatchEngine& engine) {
-    QEventLoop loop;
-    bool over = false;
-    QObject::connect(&engine, &TBatchEngine::BatchFinished, &loop, [&] {
-        over = true;
-        loop.quit();
-    });
-    engine.Start();
-    if (!over)
-        loop.exec();
-    return engine.Result();
 }

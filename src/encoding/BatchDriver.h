@@ -2,6 +2,7 @@
 
 #include "encoding/BatchScript.h"
 #include "encoding/EncoderSettings.h"
+#include "encoding/OutputCheck.h"
 #include "execution/ErrorLog.h"
 #include "execution/ProgressMonitor.h"
 #include "filelist/VideoFileInfo.h"
@@ -16,6 +17,7 @@
 #include <QStringList>
 #include <functional>
 #include <memory>
+#include <optional>
 
 struct TAppParams;
 class TAnalysisCache;
@@ -66,7 +68,7 @@ int AutoSimultaneousConversions(int cores);
 // The setting (0 = Auto) as a number of conversions at once, 1 to the cores.
 int SimultaneousConversionsFor(int setting, int cores);
 
-enum class TJobState { Waiting, Skipped, Preparing, Running, Finished };
+enum class TJobState { Waiting, Skipped, Preparing, Running, Checking, Finished };
 
 // One checked row of the batch: its output decided before any encoder starts, then its
 // analysis, its one or two encoder runs and its outcome.
@@ -86,6 +88,7 @@ struct TBatchJob {
     bool TwoPass = false;
     QString WorkDir;
     QString FirstArguments, SecondArguments; // the command lines of the runs
+    TOutputExpectation Expected;             // what the finished output must hold
 
     // While it runs.
     int CurrentPass = 1;
@@ -186,6 +189,8 @@ private:
     void LineRead(int job, const QString& line);
     QString ErrorStatus(int exitCode, bool secondPass) const;
     void StepFinished(int job, int exitCode);
+    void CheckOutput(int job);
+    void OutputChecked(int job, const std::optional<TVideoFileInfo>& output);
     void RecordFailure(int job, int exitCode);
     void FinishJob(int job);
     void Abandon(int job);

@@ -164,6 +164,9 @@
     X(CantReadFile, u"CantReadFile", u"Cannot read \"%s\".") \
     X(UnexpectedError, u"UnexpectedError", u"Unexpected error.") \
     X(Warning, u"Warning", u"Warning") \
+    X(OutputDuration, u"OutputDuration", u"The output lasts %s s, the input %s s.") \
+    X(OutputNoVideo, u"OutputNoVideo", u"The output has no video stream, although the input has one.") \
+    X(OutputNoAudio, u"OutputNoAudio", u"The output has no audio stream, although the input has one.") \
     X(Converting, u"Converting", u"Converting") \
     X(Done, u"Done", u"Done") \
     X(OK_Renamed, u"OK_Renamed", u"OK - Renamed") \

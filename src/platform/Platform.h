@@ -47,6 +47,8 @@ struct TFileStamp {
 };
 // The stamp of the file a path names (links followed); nothing when there is none.
 std::optional<TFileStamp> FileStamp(const QString& path);
+// Whether two paths name the same file (hard links, other spellings); false when either is none.
+bool SameFile(const QString& a, const QString& b);
 
 // Asks the system to power off.
 bool PowerOff();

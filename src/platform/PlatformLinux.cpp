@@ -62,6 +62,12 @@ std::optional<TFileStamp> FileStamp(const QString& path) {
                       quint64(st.st_ino), quint64(st.st_dev)};
 }
 
+bool SameFile(const QString& a, const QString& b) {
+    const std::optional<TFileStamp> x = FileStamp(a);
+    const std::optional<TFileStamp> y = FileStamp(b);
+    return x && y && x->Inode == y->Inode && x->Device == y->Device;
+}
+
 TFileDates GetFileDates(const QString& path) {
     TFileDates dates;
     const QFileInfo info(path);
