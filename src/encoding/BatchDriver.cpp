@@ -203,6 +203,49 @@ void TBatchEngine::RequestAnalysis(const QList<int>& indexes) {
     });
 }
 
+// The builder's pieces of the file's command line, set into the script; false (with the reason
+// told) when a value is rejected or a piece is unsafe in a script.
+bool TBatchEngine::ComposePieces(const TBatchJob& job, const TPrepared& prepared,
+                                 TArgumentPieces& pieces) {
+    const TVideoFileInfo& info = prepared.Info;
+    TSignalWarnings warnings([this](const QString& text) { Q_EMIT Warning(text); });
+    TBuilderEnvironment environment;
+    environment.ResolutionEntries = ResolutionEntries;
+    environment.ProcessorCount = ProcessorCount;
+    environment.AacEncoder = prepared.AacEncoder;
+    environment.Warnings = &warnings;
+    const TArgumentBuilder builder(Settings, info, Strings, environment);
+    pieces.VCodec = builder.GetVideoCodecStr().trimmed();
+    pieces.ACodec = builder.GetAudioCodecStr().trimmed();
+    pieces.AdvParams = builder.GetAdvancedParamsStr().trimmed();
+    pieces.AddParams = builder.GetAdditionalParamsStr().trimmed();
+    if (pieces.AdvParams == QStringView(ErrorPiece))
+        return false;
+    pieces.VParams = builder.GetVideoParamsStr().trimmed();
+    if (pieces.VParams == QStringView(ErrorPiece))
+        return false;
+    pieces.AParams = builder.GetAudioParamsStr().trimmed();
+    if (pieces.AParams == QStringView(ErrorPiece))
+        return false;
+    if (InScriptMode) {
+        for (const QString* piece : {&pieces.VCodec, &pieces.ACodec, &pieces.AdvParams,
+                                     &pieces.AddParams, &pieces.VParams, &pieces.AParams}) {
+            if (const auto unsafe = UnsafeScriptPiece(Script->ScriptKind(), *piece)) {
+                Q_EMIT Warning(*unsafe);
+                return false;
+            }
+        }
+    }
+    Script->SetPiece(QStringLiteral("VCodec"), pieces.VCodec);
+    Script->SetPiece(QStringLiteral("ACodec"), pieces.ACodec);
+    Script->SetPiece(QStringLiteral("AdvParams"), pieces.AdvParams);
+    Script->SetPiece(QStringLiteral("AddParams"), pieces.AddParams);
+    Script->FileComment(job.FileNo);
+    Script->SetPiece(QStringLiteral("VParams"), pieces.VParams);
+    Script->SetPiece(QStringLiteral("AParams"), pieces.AParams);
+    return true;
+}
+
 void TBatchEngine::Prepared(int index, const TPrepared& prepared) {
     TBatchJob& job = JobList[index];
     if (Aborting) {
@@ -227,42 +270,9 @@ void TBatchEngine::Prepared(int index, const TPrepared& prepared) {
         }
     }
 
-    TSignalWarnings warnings([this](const QString& text) { Q_EMIT Warning(text); });
-    TBuilderEnvironment environment;
-    environment.ResolutionEntries = ResolutionEntries;
-    environment.ProcessorCount = ProcessorCount;
-    environment.AacEncoder = prepared.AacEncoder;
-    environment.Warnings = &warnings;
-    const TArgumentBuilder builder(Settings, info, Strings, environment);
     TArgumentPieces pieces;
-    pieces.VCodec = builder.GetVideoCodecStr().trimmed();
-    pieces.ACodec = builder.GetAudioCodecStr().trimmed();
-    pieces.AdvParams = builder.GetAdvancedParamsStr().trimmed();
-    pieces.AddParams = builder.GetAdditionalParamsStr().trimmed();
-    if (pieces.AdvParams == QStringView(ErrorPiece))
+    if (!ComposePieces(job, prepared, pieces))
         return stop();
-    pieces.VParams = builder.GetVideoParamsStr().trimmed();
-    if (pieces.VParams == QStringView(ErrorPiece))
-        return stop();
-    pieces.AParams = builder.GetAudioParamsStr().trimmed();
-    if (pieces.AParams == QStringView(ErrorPiece))
-        return stop();
-    if (InScriptMode) {
-        for (const QString* piece : {&pieces.VCodec, &pieces.ACodec, &pieces.AdvParams,
-                                     &pieces.AddParams, &pieces.VParams, &pieces.AParams}) {
-            if (const auto unsafe = UnsafeScriptPiece(Script->ScriptKind(), *piece)) {
-                Q_EMIT Warning(*unsafe);
-                return stop();
-            }
-        }
-    }
-    Script->SetPiece(QStringLiteral("VCodec"), pieces.VCodec);
-    Script->SetPiece(QStringLiteral("ACodec"), pieces.ACodec);
-    Script->SetPiece(QStringLiteral("AdvParams"), pieces.AdvParams);
-    Script->SetPiece(QStringLiteral("AddParams"), pieces.AddParams);
-    Script->FileComment(job.FileNo);
-    Script->SetPiece(QStringLiteral("VParams"), pieces.VParams);
-    Script->SetPiece(QStringLiteral("AParams"), pieces.AParams);
 
     const bool h264 = H264Mode(Settings);
     job.TwoPass = Settings.IsMpg() ? Settings.Mpg.Video2Pass

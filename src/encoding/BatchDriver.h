@@ -22,6 +22,7 @@
 struct TAppParams;
 class TAnalysisCache;
 struct TAppStrings;
+struct TArgumentPieces;
 class TEncoderRun;
 class QThreadPool;
 
@@ -185,6 +186,7 @@ private:
     void LookAhead();
     void RequestAnalysis(const QList<int>& jobs);
     void Prepared(int job, const TPrepared& prepared);
+    bool ComposePieces(const TBatchJob& job, const TPrepared& prepared, TArgumentPieces& pieces);
     bool StartStep(int job, int pass);
     void LineRead(int job, const QString& line);
     QString ErrorStatus(int exitCode, bool secondPass) const;
