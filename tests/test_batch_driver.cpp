@@ -2,7 +2,9 @@
 
 #include "TestSupport.h"
 #include "core/AppParams.h"
+#include "core/DisplayFormats.h"
 #include "encoding/BatchDriver.h"
+#include "filelist/AnalysisCache.h"
 #include "localisation/AppStrings.h"
 #include "platform/Platform.h"
 
@@ -717,4 +719,95 @@ TEST_F(BatchTest, AFullDiskFailsThatFileAndTheNextOneConverts) {
         << Log.Text().join(u'\n').toStdString();
     EXPECT_FALSE(QFileInfo::exists(out + u"/big.avi"_s)); // the partial output is removed
     EXPECT_GT(QFileInfo(out + u"/small.avi"_s).size(), 0);
+}
+
+TEST(SizeEstimate, FromTheCommandLinesRates) {
+    const TAppStrings strings;
+    TEncoderSettings settings = DefaultEncoderSettings(strings);
+    TVideoFileInfo input;
+    input.Duration = 10000; // 10 s
+    input.NumberOfVideoStreams = 1;
+    input.NumberOfAudioStreams = 1;
+    input.VideoStreams[0].Bitrate = 2000;
+    input.AudioStreams[0].Bitrate = 96;
+    input.AudioStreams[0].SamplingRate = 48000;
+    input.AudioStreams[0].Channels = 2;
+    const qint64 container = 32 * 1024;
+    // kbit/s of video and audio over 10 s, 2 % for the container.
+    const auto bytes = [&](double kbit) { return qint64(kbit * 1000 / 8 * 10 * 1.02) + container; };
+    const struct {
+        const char* VCodec;
+        const char* VParams;
+        const char* ACodec;
+        const char* AParams;
+        int AudioCodec;
+        qint64 Expected;
+    } cases[] = {
+        {"-c:v libxvid", " -b:v 800k -r 25.000", "-c:a libmp3lame", " -b:a 128k -async 1", acAuto,
+         bytes(928)},
+        {"-c:v copy", "", "-c:a copy", " -async 1", acCopy, bytes(2096)},
+        {"-vn", "", "-c:a libmp3lame", " -b:a 192k", acAuto, bytes(192)},
+        {"-c:v libxvid", " -b:v 500k", "-an", "", acAuto, bytes(500)},
+        {"-target pal-dvd", "", "", "", acAuto, bytes(6448)},
+        {"-c:v libxvid", " -b:v 500k", "-c:a pcm_s16le", " -ar 22050 -ac 1", acPcm,
+         bytes(500 + 352.8)},
+    };
+    for (const auto& c : cases) {
+        TArgumentPieces pieces;
+        pieces.VCodec = QString::fromLatin1(c.VCodec);
+        pieces.VParams = QString::fromLatin1(c.VParams);
+        pieces.ACodec = QString::fromLatin1(c.ACodec);
+        pieces.AParams = QString::fromLatin1(c.AParams);
+        settings.Audio.AudioCodec = c.AudioCodec;
+        EXPECT_EQ(EstimateOutputBytes(settings, input, pieces), c.Expected) << c.VCodec << c.ACodec;
+    }
+    input.Duration = 0; // an unknown duration gives no estimate
+    EXPECT_EQ(EstimateOutputBytes(settings, input, TArgumentPieces{}), 0);
+}
+
+// The estimate of a real conversion lands near the size it makes (default AVI settings, "Auto"
+// bit rates as the builder picks them).
+TEST_F(BatchTest, TheEstimateIsNearTheRealSize) {
+    const QString input = Input(u"long.mp4"_s);
+    TAnalysisCache cache;
+    TVideoFileInfo info;
+    GetVideoFileInfoCached(cache, input, Params.ffmpeg, Params.MediaInfoDll, info);
+    const qint64 estimate = EstimateOutputBytes(Settings, info, TBuilderEnvironment{}, Strings);
+    ASSERT_EQ(Run({input}).Converted, 1);
+    const qint64 real = QFileInfo(Dir.Path(u"long.avi"_s)).size();
+    EXPECT_GT(estimate, real * 0.6) << estimate << " for " << real;
+    EXPECT_LT(estimate, real * 1.5) << estimate << " for " << real;
+}
+
+TEST_F(BatchTest, OutputsLargerThanTheFreeSpaceAreFound) {
+    const QString small = Dir.Path(u"small"_s);
+    const TSmallFileSystem mounted(small, u"4m"_s);
+    if (!mounted.Error.isEmpty())
+        GTEST_SKIP() << "no tmpfs here: " << mounted.Error.toStdString();
+    const qint64 mib = 1024 * 1024;
+    // Two folders of one file system (one still to be made) share its free space.
+    QList<TSpaceShortage> shortages = SpaceShortages(
+        {{small, 3 * mib}, {small + u"/later/deeper"_s, 2 * mib}, {Dir.Path(u"elsewhere"_s), mib}});
+    ASSERT_EQ(shortages.size(), 1);
+    EXPECT_EQ(shortages.at(0).Folder, small);
+    EXPECT_EQ(shortages.at(0).Needed, 5 * mib);
+    EXPECT_LE(shortages.at(0).Free, 4 * mib);
+    EXPECT_EQ(SpaceShortageText(shortages.at(0), Strings),
+              u"The outputs in \""_s + small + u"\" need about 5.00 MB.\r\nOnly "_s +
+                  GetFileSizeString(shortages.at(0).Free) + u" are free there."_s);
+    EXPECT_TRUE(SpaceShortages({{small, 3 * mib}}).isEmpty());
+
+    // The batch's own plan: the checked rows' outputs where the options put them.
+    const QString input = Input(u"long.mp4"_s);
+    TAnalysisCache cache;
+    TVideoFileInfo info;
+    GetVideoFileInfoCached(cache, input, Params.ffmpeg, Params.MediaInfoDll, info);
+    Options.OutDirIsInDir = false;
+    Options.OutDir = small;
+    const QList<TPlannedOutput> planned =
+        PlanOutputSizes({{input, true}, {input, false}}, Options, Settings, {}, Strings,
+                        [&](const QString& path) { return cache.Find(path); });
+    ASSERT_EQ(planned.size(), 1);
+    EXPECT_EQ(planned.at(0).Folder, small);
+    EXPECT_GT(planned.at(0).Bytes, 100 * 1024);
 }

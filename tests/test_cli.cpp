@@ -410,4 +410,19 @@ TEST(Cli, AFullDiskFailsThatFileWithItsReasonAndTheBatchGoesOn) {
     EXPECT_TRUE(r.Out.contains(small + QStringLiteral(": Done\n"))) << r.Out.toStdString();
     EXPECT_TRUE(r.Err.contains(QStringLiteral("No space left on device"))) << r.Err.toStdString();
     EXPECT_FALSE(QFileInfo::exists(out + QStringLiteral("/big.avi")));
+    // The estimate told beforehand, and the batch went on.
+    EXPECT_TRUE(r.Err.startsWith(QStringLiteral("Warning: The outputs in \"") + out +
+                                 QStringLiteral("\" need about ")))
+        << r.Err.toStdString();
+
+    // Strict: nothing starts.
+    QFile::remove(out + QStringLiteral("/small.avi"));
+    const TProcessResult strict =
+        RunCli({QStringLiteral("convert"), QStringLiteral("--space-check"),
+                QStringLiteral("strict"), QStringLiteral("--output-dir"), out, big, small});
+    EXPECT_EQ(strict.ExitCode, 1);
+    EXPECT_TRUE(strict.Err.startsWith(QStringLiteral("Error: The outputs in")))
+        << strict.Err.toStdString();
+    EXPECT_TRUE(strict.Out.isEmpty()) << strict.Out.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(out + QStringLiteral("/small.avi")));
 }

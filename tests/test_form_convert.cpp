@@ -20,6 +20,7 @@
 #include <QFile>
 #include <QImage>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -386,4 +387,44 @@ TEST_F(ConvertWindowTest, UpdateCheckOutcomesFromALoopbackServer) {
     EXPECT_EQ(check(u"http://127.0.0.1:%1/ver.ini"_s.arg(port), 5000).first,
               TUpdateOutcome::ConnectionFailed);
     qunsetenv("ZORVANE_UPDATE_URL");
+}
+
+// The footer shows the checked files' estimated size; a batch whose outputs will not fit where
+// they go asks first, and the progress window shows the estimate.
+TEST_F(ConvertWindowTest, OutputsThatMayNotFitAreAskedAbout) {
+    const QString out = Dir.Path(u"small"_s);
+    const TSmallFileSystem mounted(out, u"200k"_s);
+    if (!mounted.Error.isEmpty())
+        GTEST_SKIP() << "no tmpfs here: " << mounted.Error.toStdString();
+    const QString big = Copy(u"long.mp4"_s, u"big.mp4"_s);
+    Add({big});
+    for (int i = 0; i < 100 && Form->FileList()->EstimateText().isEmpty(); ++i)
+        QTest::qWait(50);
+    EXPECT_TRUE(Form->FileList()->EstimateText().startsWith(u"est. "_s))
+        << Form->FileList()->EstimateText().toStdString();
+    Form->FileList()->Model()->SetChecked({0}, false);
+    for (int i = 0; i < 100 && !Form->FileList()->EstimateText().isEmpty(); ++i)
+        QTest::qWait(50);
+    EXPECT_TRUE(Form->FileList()->EstimateText().isEmpty()); // nothing checked, nothing to tell
+    Form->FileList()->Model()->SetChecked({0}, true);
+
+    Form->findChild<QWidget*>(u"rbOutDir"_s)->setProperty("checked", true);
+    Form->findChild<QLineEdit*>(u"edOutDir"_s)->setText(out);
+    QStringList asked;
+    Form->ConfirmSpace = [&](const QString& text) {
+        asked.append(text);
+        return false;
+    };
+    EXPECT_FALSE(Form->StartBatch(QString()));
+    ASSERT_EQ(asked.size(), 1);
+    EXPECT_TRUE(asked.at(0).startsWith(u"The outputs in \""_s + out + u"\" need about "_s))
+        << asked.at(0).toStdString();
+    EXPECT_TRUE(asked.at(0).endsWith(u"Convert anyway?"_s));
+    EXPECT_FALSE(Form->BatchRunning());
+    EXPECT_FALSE(QFileInfo::exists(out + u"/big.avi"_s));
+    EXPECT_TRUE(Progress()->EstimateText().startsWith(u"Estimated size of the outputs: "_s));
+
+    // A script writes no outputs: nothing to ask.
+    RunBatch(Dir.Path(u"work.sh"_s));
+    EXPECT_EQ(asked.size(), 1);
 }

@@ -5,7 +5,10 @@
 #include "core/AppParams.h"
 #include "encoding/ArgumentBuilder.h"
 #include "encoding/BatchDriver.h"
+#include "encoding/EncoderCaps.h"
 #include "encoding/ReferenceLists.h"
+#include "encoding/SizeEstimate.h"
+#include "filelist/AnalysisCache.h"
 #include "filelist/MediaInfoDll.h"
 #include "localisation/AppStrings.h"
 #include "platform/Platform.h"
@@ -14,6 +17,8 @@
 #include <QRegularExpression>
 #include <QSocketNotifier>
 #include <unistd.h>
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -123,21 +128,11 @@ private:
     int LastTenth = -1;
 };
 
-int RunBatch(const QCommandLineParser& parser, bool script) {
+// The batch's options from the command line: where outputs go, what happens to existing ones,
+// the script's name and kind, the files at once. Non-zero: the status to end with.
+int BatchOptionsFromOptions(const QCommandLineParser& parser, bool script, TBatchOptions& options,
+                            int& jobs) {
     const QString command = script ? QStringLiteral("script") : QStringLiteral("convert");
-    const QStringList files = parser.positionalArguments();
-    if (files.isEmpty()) {
-        Err() << "zorvane-cli " << command << ": name at least one file\n";
-        return 2;
-    }
-    const TAppStrings strings;
-    StartUp(AppParams);
-    const QStringList resolutions = LoadResolutionEntries(AppParams.ResolutionTxt);
-    TEncoderSettings settings;
-    if (const int status = SettingsFromOptions(parser, command, strings, resolutions, settings))
-        return status;
-
-    TBatchOptions options;
     if (parser.isSet(QStringLiteral("output-dir"))) {
         options.OutDirIsInDir = false;
         options.OutDir = QFileInfo(parser.value(QStringLiteral("output-dir"))).absoluteFilePath();
@@ -152,7 +147,6 @@ int RunBatch(const QCommandLineParser& parser, bool script) {
         return 2;
     }
     options.KeepFileDates = parser.isSet(QStringLiteral("keep-dates"));
-    int jobs = 0; // Auto
     if (script) {
         options.ScriptFileName = parser.value(QStringLiteral("output"));
         if (options.ScriptFileName.isEmpty()) {
@@ -183,6 +177,60 @@ int RunBatch(const QCommandLineParser& parser, bool script) {
             return 2;
         }
     }
+    return 0;
+}
+
+// Before converting: the outputs that will not fit where they go are told, and with
+// --space-check strict nothing starts (status 1). The analyses made for it are kept in `cache`
+// for the batch. -1: go on.
+int CheckSpace(const QCommandLineParser& parser, const QList<TBatchRow>& rows,
+               const TBatchOptions& options, const TEncoderSettings& settings,
+               const QStringList& resolutions, const TAppStrings& strings, TAnalysisCache& cache) {
+    const QString mode = parser.value(QStringLiteral("space-check")).toLower();
+    if (mode == u"off")
+        return -1;
+    if (!mode.isEmpty() && mode != u"warn" && mode != u"strict") {
+        Err() << "zorvane-cli convert: --space-check takes warn, strict or off\n";
+        return 2;
+    }
+    const QString ffmpeg = GetFFmpegExe(AppParams);
+    QStringList paths;
+    for (const TBatchRow& row : rows)
+        paths.append(row.Path);
+    AnalyseFiles(paths, ffmpeg, AppParams.MediaInfoDll, GetProcessorCount(), &cache);
+    TBuilderEnvironment environment;
+    environment.ResolutionEntries = resolutions;
+    environment.ProcessorCount = GetProcessorCount();
+    if (settings.Audio.AudioCodec == acAac)
+        environment.AacEncoder = AacEncoderFor(ffmpeg);
+    const QList<TSpaceShortage> shortages =
+        SpaceShortages(PlanOutputSizes(rows, options, settings, environment, strings,
+                                       [&](const QString& path) { return cache.Find(path); }));
+    for (const TSpaceShortage& shortage : shortages)
+        Err() << (mode == u"strict" ? "Error: " : "Warning: ")
+              << TerminalText(SpaceShortageText(shortage, strings).replace(u"\r\n"_s, u" "_s))
+              << '\n';
+    return shortages.isEmpty() || mode != u"strict" ? -1 : 1;
+}
+
+int RunBatch(const QCommandLineParser& parser, bool script) {
+    const QString command = script ? QStringLiteral("script") : QStringLiteral("convert");
+    const QStringList files = parser.positionalArguments();
+    if (files.isEmpty()) {
+        Err() << "zorvane-cli " << command << ": name at least one file\n";
+        return 2;
+    }
+    const TAppStrings strings;
+    StartUp(AppParams);
+    const QStringList resolutions = LoadResolutionEntries(AppParams.ResolutionTxt);
+    TEncoderSettings settings;
+    if (const int status = SettingsFromOptions(parser, command, strings, resolutions, settings))
+        return status;
+
+    TBatchOptions options;
+    int jobs = 0; // Auto
+    if (const int status = BatchOptionsFromOptions(parser, script, options, jobs))
+        return status;
 
     int status = 0;
     QList<TBatchRow> rows;
@@ -201,8 +249,15 @@ int RunBatch(const QCommandLineParser& parser, bool script) {
 
     if (!AppParams.MediaInfoDll.isEmpty())
         LoadMediaInfoLibrary(AppParams.MediaInfoDll);
+    TAnalysisCache cache;
+    if (!script)
+        if (const int stop =
+                CheckSpace(parser, rows, options, settings, resolutions, strings, cache);
+            stop >= 0)
+            return stop;
     TErrorLog log;
     TBatchEngine engine(settings, rows, options, AppParams, strings, log);
+    engine.Cache = &cache;
     engine.ResolutionEntries = resolutions;
     engine.ProcessorCount = GetProcessorCount();
     engine.SimultaneousConversions = SimultaneousConversionsFor(jobs, GetProcessorCount());
@@ -235,10 +290,15 @@ void AddConvertOptions(QCommandLineParser& p, bool script) {
                  QStringLiteral("WHAT")});
     p.addOption({QStringLiteral("keep-dates"),
                  QStringLiteral("Give the outputs the dates of their inputs.")});
-    if (!script)
+    if (!script) {
         p.addOption({QStringLiteral("jobs"),
                      QStringLiteral("Files converted at once: a number, or auto (the default)."),
                      QStringLiteral("N")});
+        p.addOption({QStringLiteral("space-check"),
+                     QStringLiteral("Outputs larger than the free space: warn (the default) and "
+                                    "convert, strict (convert nothing), or off."),
+                     QStringLiteral("HOW")});
+    }
     p.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("A media file."),
                             QStringLiteral("FILE..."));
 }

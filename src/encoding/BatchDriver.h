@@ -3,6 +3,7 @@
 #include "encoding/BatchScript.h"
 #include "encoding/EncoderSettings.h"
 #include "encoding/OutputCheck.h"
+#include "encoding/SizeEstimate.h"
 #include "execution/ErrorLog.h"
 #include "execution/ProgressMonitor.h"
 #include "filelist/VideoFileInfo.h"
@@ -227,6 +228,14 @@ private:
     bool LogDirCreated = false;
     bool Finished = false;
 };
+
+// The checked rows' outputs, each with its folder and estimated size; `analysis` gives a row's
+// analysis where one is known (a row without one counts 0).
+QList<TPlannedOutput>
+PlanOutputSizes(const QList<TBatchRow>& rows, const TBatchOptions& options,
+                const TEncoderSettings& settings, const TBuilderEnvironment& environment,
+                const TAppStrings& strings,
+                const std::function<std::optional<TVideoFileInfo>(const QString& path)>& analysis);
 
 // Runs a whole batch in a local event loop and returns its result: for the command-line tool and
 // the tests, never for the window.

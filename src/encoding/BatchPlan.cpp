@@ -167,3 +167,21 @@ TBatchResult RunBatchToEnd(TBatchEngine& engine) {
         loop.exec();
     return engine.Result();
 }
+
+QList<TPlannedOutput>
+PlanOutputSizes(const QList<TBatchRow>& rows, const TBatchOptions& options,
+                const TEncoderSettings& settings, const TBuilderEnvironment& environment,
+                const TAppStrings& strings,
+                const std::function<std::optional<TVideoFileInfo>(const QString& path)>& analysis) {
+    QList<TPlannedOutput> planned;
+    for (const TBatchRow& row : rows) {
+        if (!row.Checked)
+            continue;
+        TPlannedOutput output;
+        output.Folder = options.OutDirIsInDir ? QFileInfo(row.Path).absolutePath() : options.OutDir;
+        if (const std::optional<TVideoFileInfo> info = analysis(row.Path))
+            output.Bytes = EstimateOutputBytes(settings, *info, environment, strings);
+        planned.append(output);
+    }
+    return planned;
+}

@@ -167,6 +167,11 @@
     X(OutputDuration, u"OutputDuration", u"The output lasts %s s, the input %s s.") \
     X(OutputNoVideo, u"OutputNoVideo", u"The output has no video stream, although the input has one.") \
     X(OutputNoAudio, u"OutputNoAudio", u"The output has no audio stream, although the input has one.") \
+    X(SpaceNeeded, u"SpaceNeeded", u"The outputs in \"%s\" need about %s.") \
+    X(SpaceFree, u"SpaceFree", u"Only %s are free there.") \
+    X(SpaceConvertAnyway, u"SpaceConvertAnyway", u"Convert anyway?") \
+    X(EstimatedSizeShort, u"EstimatedSizeShort", u"est. %s") \
+    X(BatchEstimate, u"BatchEstimate", u"Estimated size of the outputs: %s") \
     X(Converting, u"Converting", u"Converting") \
     X(Done, u"Done", u"Done") \
     X(OK_Renamed, u"OK_Renamed", u"OK - Renamed") \

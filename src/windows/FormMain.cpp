@@ -167,6 +167,11 @@ void TFormMain::PrepareControls() {
     ConnectPanels();
     CreateControllers();
     ConnectActions();
+    EstimateTimer = new QTimer(this);
+    EstimateTimer->setSingleShot(true);
+    EstimateTimer->setInterval(200);
+    connect(EstimateTimer, &QTimer::timeout, this,
+            [this] { Guarded(this, [this] { EstimateChecked(); }); });
 }
 
 // The profiles and the list's actions reach the window's parts through small hosts.
@@ -334,6 +339,8 @@ void TFormMain::InitControls() {
     Act.actShowHideMainWindow->setText(isVisible() ? AppStrings->Main.actMinimizeToTray
                                                    : AppStrings->Main.actShowMainWindow);
     UpdatingControls = false;
+    if (EstimateTimer)
+        EstimateTimer->start(); // settings, checks and analyses all change the estimate
 }
 
 // Qt's own texts (file dialogs, standard buttons) from Qt's translation of the chosen language,

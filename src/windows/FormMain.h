@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/ProgramSettings.h"
+#include "encoding/ArgumentBuilder.h"
 #include "encoding/BatchDriver.h"
 #include "encoding/EncoderSettings.h"
 #include "execution/ErrorLog.h"
@@ -22,6 +23,7 @@ class QAction;
 class QMenu;
 class QSystemTrayIcon;
 class QTableView;
+class QTimer;
 class QToolBar;
 class QToolButton;
 class TAdvancedPanel;
@@ -98,6 +100,8 @@ public:
     // How the computer is powered off after a batch; tests record the call instead.
     std::function<void()> PowerOff = [] { Platform_PowerOff(); };
     int PowerOffDelaySeconds = 60;
+    // Asks whether to convert although the outputs may not fit; tests answer instead.
+    std::function<bool(const QString& text)> ConfirmSpace;
 
 Q_SIGNALS:
     // The window has saved everything and closed; the program ends.
@@ -151,6 +155,9 @@ private:
     void actToolsInfoExecute();
     void actCheckUpdateExecute();
     void ConfirmPowerOff();
+    TBuilderEnvironment BuilderEnvironment() const;
+    bool SpaceAllows(const QList<TBatchRow>& rows, const TBatchOptions& options);
+    void EstimateChecked();
     void BatchEnded(const TBatchResult& result);
     static void Platform_PowerOff();
 
@@ -185,6 +192,8 @@ private:
     TErrorLog ErrorLog;
     TBatchController* Batch = nullptr;
     bool CloseWhenBatchEnds = false; // the user closed the window during a batch
+    QTimer* EstimateTimer = nullptr; // the footer's estimate, a moment after the last change
+    quint64 EstimateRound = 0;       // the newest estimate asked for
     QWidget* fpConversionSettings = nullptr;
     QToolButton* ConversionSettingsHeader = nullptr;
     QWidget* pnLeft = nullptr;

@@ -4,8 +4,11 @@
 #include "app/DesktopEntry.h"
 #include "app/ToolsInfo.h"
 #include "core/AppParams.h"
+#include "core/DisplayFormats.h"
 #include "encoding/ArgumentBuilder.h"
 #include "encoding/BatchDriver.h"
+#include "encoding/SizeEstimate.h"
+#include "filelist/AnalysisCache.h"
 #include "platform/Platform.h"
 #include "windows/BatchController.h"
 #include "windows/FormMain.h"
@@ -29,6 +32,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QStandardPaths>
+#include <QThreadPool>
 #include <QTimer>
 
 using namespace Qt::StringLiterals;
@@ -115,6 +119,8 @@ bool TFormMain::StartBatch(const QString& scriptFileName) {
     Batch->SetRowStatus = [this, modelRows](int row, const QString& status) {
         List->Model()->SetStatus(modelRows.value(row, -1), status);
     };
+    if (!SpaceAllows(rows, options))
+        return false;
     auto engine =
         std::make_unique<TBatchEngine>(Settings, rows, options, AppParams, *AppStrings, ErrorLog);
     engine->ResolutionEntries = Advanced->ResolutionEntries();
@@ -124,6 +130,71 @@ bool TFormMain::StartBatch(const QString& scriptFileName) {
     engine->Cache = Cache.get();
     CloseWhenBatchEnds = false;
     return Batch->Start(std::move(engine));
+}
+
+TBuilderEnvironment TFormMain::BuilderEnvironment() const {
+    TBuilderEnvironment environment;
+    environment.ResolutionEntries = Advanced->ResolutionEntries();
+    environment.ProcessorCount = GetProcessorCount();
+    return environment;
+}
+
+// The batch's estimated size goes to the progress window; outputs that will not fit where they
+// go are asked about before anything starts (a script writes no outputs).
+bool TFormMain::SpaceAllows(const QList<TBatchRow>& rows, const TBatchOptions& options) {
+    const QList<TPlannedOutput> planned =
+        PlanOutputSizes(rows, options, Settings, BuilderEnvironment(), *AppStrings,
+                        [this](const QString& path) { return Cache->Find(path); });
+    qint64 total = 0;
+    for (const TPlannedOutput& output : planned)
+        total += output.Bytes;
+    FormProgress->SetEstimate(
+        total > 0 ? FormatCatalogText(AppStrings->Main.BatchEstimate, GetFileSizeString(total))
+                  : QString());
+    if (!options.ScriptFileName.isEmpty())
+        return true;
+    const QList<TSpaceShortage> shortages = SpaceShortages(planned);
+    if (shortages.isEmpty())
+        return true;
+    QStringList texts;
+    for (const TSpaceShortage& shortage : shortages)
+        texts.append(SpaceShortageText(shortage, *AppStrings));
+    const QString text =
+        texts.join(u"\r\n\r\n"_s) + u"\r\n\r\n"_s + AppStrings->Main.SpaceConvertAnyway;
+    if (ConfirmSpace)
+        return ConfirmSpace(text);
+    QMessageBox question(QMessageBox::Warning, QString::fromUtf16(ProductName), text,
+                         QMessageBox::Cancel, this);
+    QPushButton* convert = question.addButton(AppStrings->Main.btnConvert, QMessageBox::AcceptRole);
+    question.setDefaultButton(QMessageBox::Cancel);
+    question.exec();
+    return question.clickedButton() == convert;
+}
+
+// The checked files' estimated output size in the list's footer, made off the window's thread
+// from the analyses the list keeps; an older round's answer is dropped.
+void TFormMain::EstimateChecked() {
+    QStringList paths;
+    for (const TFileListRow& row : List->Model()->Rows())
+        if (row.Checked)
+            paths.append(row.Path);
+    const quint64 round = ++EstimateRound;
+    QPointer<TFormMain> self(this);
+    TAnalysisCache* cache = Cache.get();
+    List->Pool()->start([self, cache, round, paths, settings = Settings,
+                         environment = BuilderEnvironment(), strings = *AppStrings] {
+        qint64 total = 0;
+        for (const QString& path : paths)
+            if (const std::optional<TVideoFileInfo> info = cache->Find(path))
+                total += EstimateOutputBytes(settings, *info, environment, strings);
+        const QString text =
+            total > 0 ? FormatCatalogText(strings.Main.EstimatedSizeShort, GetFileSizeString(total))
+                      : QString();
+        QMetaObject::invokeMethod(qApp, [self, round, text] {
+            if (self && self->List && round == self->EstimateRound)
+                self->List->SetEstimateText(text);
+        });
+    });
 }
 
 void TFormMain::BatchEnded(const TBatchResult& result) {

@@ -59,6 +59,10 @@ TFormProgress::TFormProgress(const TAppStrings& strings, const TFontParams& font
     lblOverall->setTextFormat(Qt::PlainText);
     lblOverall->hide();
     layout->addWidget(lblOverall);
+    lblEstimate = NewLabel(this, "lblEstimate");
+    lblEstimate->setTextFormat(Qt::PlainText);
+    lblEstimate->hide();
+    layout->addWidget(lblEstimate);
 
     me = Named(new QPlainTextEdit(this), "me");
     me->setReadOnly(true);
@@ -167,6 +171,15 @@ void TFormProgress::RemoveJob(int job) {
 int TFormProgress::SelectedJob() const {
     const QList<QTreeWidgetItem*> selected = lvJobs->selectedItems();
     return selected.isEmpty() ? -1 : selected.first()->data(0, Qt::UserRole).toInt();
+}
+
+void TFormProgress::SetEstimate(const QString& text) {
+    lblEstimate->setText(text);
+    lblEstimate->setVisible(!text.isEmpty());
+}
+
+QString TFormProgress::EstimateText() const {
+    return lblEstimate->isHidden() ? QString() : lblEstimate->text();
 }
 
 void TFormProgress::SetOverall(const QString& text) {

@@ -41,6 +41,9 @@ public:
     int SelectedJob() const; // -1 when none is selected
     // "Overall: 45%   1:05 left"; empty hides it.
     void SetOverall(const QString& text);
+    // "Estimated size of the outputs: 1.20 GB"; empty hides it.
+    void SetEstimate(const QString& text);
+    QString EstimateText() const;
 
     // What the batch shows besides.
     void SetAbortCaption(const QString& caption);
@@ -83,6 +86,7 @@ private:
     bool Running = false;
     QTreeWidget* lvJobs;
     QLabel* lblOverall;
+    QLabel* lblEstimate;
     QPlainTextEdit* me;
     QCheckBox* chHideEncoderOutput;
     QCheckBox* chCloseAfterConversion;

@@ -336,7 +336,16 @@ QString TFileListPanel::CurrentDirectory() const {
 }
 
 void TFileListPanel::CalcFooter() {
-    Footer->SetTexts(::CalcFooter(ListModel->Rows(), *Strings));
+    std::array<QString, ListColumnCount> texts = ::CalcFooter(ListModel->Rows(), *Strings);
+    texts[ListColumnCount - 1] = Estimate; // the status column
+    Footer->SetTexts(texts);
+}
+
+void TFileListPanel::SetEstimateText(const QString& text) {
+    if (Estimate == text)
+        return;
+    Estimate = text;
+    CalcFooter();
 }
 
 void TFileListPanel::ApplySettings(const TProgramSettings& s) {

@@ -61,6 +61,9 @@ public:
     void SetColumnVisible(int column, bool visible);
     void SetLang(const TAppStrings& strings);
     void CalcFooter();
+    // The footer's text under the status column: the checked files' estimated output size.
+    void SetEstimateText(const QString& text);
+    QString EstimateText() const { return Estimate; }
 
 Q_SIGNALS:
     // Rows, checks or cells changed: the counts, the footer and the actions follow.
@@ -77,6 +80,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    QString Estimate;
     struct TJob {
         quint64 Id;
         QString Path;
