@@ -1,6 +1,7 @@
 #include "encoding/BatchDriver.h"
 
 #include "core/AppParams.h"
+#include "core/CallRelay.h"
 #include "encoding/ArgumentBuilder.h"
 #include "encoding/EncoderCaps.h"
 #include "execution/EncoderRun.h"
@@ -43,7 +44,8 @@ TBatchEngine::TBatchEngine(const TEncoderSettings& settings, const QList<TBatchR
                            const TBatchOptions& options, TAppParams& params,
                            const TAppStrings& strings, TErrorLog& errorLog, QObject* parent)
     : QObject(parent), Settings(settings), Rows(rows), Options(options), Params(params),
-      Strings(strings), ErrorLog(errorLog), Pool(std::make_unique<QThreadPool>()) {}
+      Strings(strings), ErrorLog(errorLog), Pool(std::make_unique<QThreadPool>()),
+      Calls(new TCallRelay(this)) {}
 
 TBatchEngine::~TBatchEngine() {
     // An analysis still under way posts its answer to this object: it ends first. Runs still
@@ -188,17 +190,14 @@ void TBatchEngine::RequestAnalysis(const QList<int>& indexes) {
         for (qsizetype k = 0; k < indexes.size(); ++k) {
             const int index = indexes.at(k);
             TPrepared prepared{infos.value(k), aacEncoder};
-            QMetaObject::invokeMethod(
-                this,
-                [this, index, prepared] {
-                    if (Finished)
-                        return;
-                    if (JobList.at(index).State == TJobState::Preparing)
-                        Prepared(index, prepared);
-                    else
-                        Ready.insert(index, prepared);
-                },
-                Qt::QueuedConnection);
+            Calls->Post([this, index, prepared] {
+                if (Finished)
+                    return;
+                if (JobList.at(index).State == TJobState::Preparing)
+                    Prepared(index, prepared);
+                else
+                    Ready.insert(index, prepared);
+            });
         }
     });
 }
@@ -419,12 +418,13 @@ void TBatchEngine::CheckOutput(int index) {
             info->FileName = output;
             ParseProbeOutput(lines, *info);
         }
-        QMetaObject::invokeMethod(
-            this, [this, index, info] { OutputChecked(index, info); }, Qt::QueuedConnection);
+        Calls->Post([this, index, info = std::move(info)] {
+            OutputChecked(index, info ? &*info : nullptr);
+        });
     });
 }
 
-void TBatchEngine::OutputChecked(int index, const std::optional<TVideoFileInfo>& output) {
+void TBatchEngine::OutputChecked(int index, const TVideoFileInfo* output) {
     if (Finished)
         return;
     TBatchJob& job = JobList[index];

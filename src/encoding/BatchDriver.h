@@ -26,6 +26,7 @@ struct TAppStrings;
 struct TArgumentPieces;
 class TEncoderRun;
 class QThreadPool;
+class TCallRelay;
 
 // Converts the checked rows of the file list, several files at once when asked, or writes the
 // same work as a script. Driven by the event loop: the encoders run as child processes whose
@@ -193,7 +194,7 @@ private:
     QString ErrorStatus(int exitCode, bool secondPass) const;
     void StepFinished(int job, int exitCode);
     void CheckOutput(int job);
-    void OutputChecked(int job, const std::optional<TVideoFileInfo>& output);
+    void OutputChecked(int job, const TVideoFileInfo* output); // null: not described
     void RecordFailure(int job, int exitCode);
     void FinishJob(int job);
     void Abandon(int job);
@@ -209,6 +210,7 @@ private:
     const TAppStrings& Strings;
     TErrorLog& ErrorLog;
     std::unique_ptr<QThreadPool> Pool;
+    TCallRelay* Calls; // the pool's results, handed to the engine's thread
     std::unique_ptr<TBatchScript> Script;
     QList<TBatchJob> JobList;
     QHash<int, TPrepared> Ready; // analyses of files whose turn has not come yet

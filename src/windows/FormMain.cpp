@@ -2,6 +2,7 @@
 
 #include "app/MainWindowRules.h"
 #include "core/AppParams.h"
+#include "core/CallRelay.h"
 #include "encoding/ArgumentBuilder.h"
 #include "encoding/EncoderCaps.h"
 #include "encoding/Profiles.h"
@@ -87,6 +88,7 @@ void TFormMain::FormCreate(const TFormMainOptions& options) {
     StayOnTopEnabled = false;
     Cache = std::make_unique<TAnalysisCache>();
     AppStrings = std::make_unique<TAppStrings>();
+    Calls = new TCallRelay(this);
     Secondaries = new TSecondaryWindows(this);
     connect(this, &TFormMain::LanguageChanged, Secondaries, &TSecondaryWindows::LanguageChanged);
 
@@ -511,13 +513,13 @@ void TFormMain::UpdateCbAudioTrackNo() {
     const QString ffmpeg = GetFFmpegExe(AppParams);
     const QString mediaInfo = AppParams.MediaInfoDll;
     TAnalysisCache* cache = Cache.get();
-    QPointer<TFormMain> self(this);
-    List->Pool()->start([self, cache, path, ffmpeg, mediaInfo] {
+    // The list waits for its pool before it goes, and it goes before this window's relay.
+    List->Pool()->start([this, calls = Calls, cache, path, ffmpeg, mediaInfo] {
         TVideoFileInfo info;
         GetVideoFileInfoCached(*cache, path, ffmpeg, mediaInfo, info);
-        QMetaObject::invokeMethod(qApp, [self, path] {
-            if (self && self->List && self->List->CurrentPath() == path && self->Cache->Find(path))
-                self->UpdateCbAudioTrackNo();
+        calls->Post([this, path] {
+            if (List && List->CurrentPath() == path && Cache->Find(path))
+                UpdateCbAudioTrackNo();
         });
     });
 }

@@ -29,6 +29,7 @@ class QToolButton;
 class TAdvancedPanel;
 class TAnalysisCache;
 class TBatchController;
+class TCallRelay;
 class TFileListPanel;
 class TListActions;
 class TProfileController;
@@ -170,6 +171,7 @@ private:
     std::unique_ptr<TSettingsFileController> SettingsFile;
     TMainActions Act;
     TSecondaryWindows* Secondaries = nullptr;
+    TCallRelay* Calls = nullptr; // results of the list's pool, handed to this thread
     TProfileController* ProfileControl = nullptr;
     TListActions* ListActions = nullptr;
     TLangIniList LanguageList;

@@ -4,6 +4,7 @@
 #include "app/DesktopEntry.h"
 #include "app/ToolsInfo.h"
 #include "core/AppParams.h"
+#include "core/CallRelay.h"
 #include "core/DisplayFormats.h"
 #include "encoding/ArgumentBuilder.h"
 #include "encoding/BatchDriver.h"
@@ -179,9 +180,9 @@ void TFormMain::EstimateChecked() {
         if (row.Checked)
             paths.append(row.Path);
     const quint64 round = ++EstimateRound;
-    QPointer<TFormMain> self(this);
     TAnalysisCache* cache = Cache.get();
-    List->Pool()->start([self, cache, round, paths, settings = Settings,
+    // The list waits for its pool before it goes, and it goes before this window's relay.
+    List->Pool()->start([this, calls = Calls, cache, round, paths, settings = Settings,
                          environment = BuilderEnvironment(), strings = *AppStrings] {
         qint64 total = 0;
         for (const QString& path : paths)
@@ -190,9 +191,9 @@ void TFormMain::EstimateChecked() {
         const QString text =
             total > 0 ? FormatCatalogText(strings.Main.EstimatedSizeShort, GetFileSizeString(total))
                       : QString();
-        QMetaObject::invokeMethod(qApp, [self, round, text] {
-            if (self && self->List && round == self->EstimateRound)
-                self->List->SetEstimateText(text);
+        calls->Post([this, round, text] {
+            if (List && round == EstimateRound)
+                List->SetEstimateText(text);
         });
     });
 }

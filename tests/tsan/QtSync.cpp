@@ -47,6 +47,14 @@ void __wrap__ZN11QMetaObject8activateEP7QObjectPKS_iPPv(QObject* sender, const Q
     __real__ZN11QMetaObject8activateEP7QObjectPKS_iPPv(sender, meta, index, args);
 }
 
+void __real__ZN16QCoreApplication9postEventEP7QObjectP6QEventi(QObject* receiver, QEvent* event,
+                                                               int priority);
+void __wrap__ZN16QCoreApplication9postEventEP7QObjectP6QEventi(QObject* receiver, QEvent* event,
+                                                               int priority) {
+    __tsan_release(&QueuedCalls);
+    __real__ZN16QCoreApplication9postEventEP7QObjectP6QEventi(receiver, event, priority);
+}
+
 void __real__ZN11QThreadPool5startESt8functionIFvvEEi(QThreadPool* pool, std::function<void()> task,
                                                       int priority);
 void __wrap__ZN11QThreadPool5startESt8functionIFvvEEi(QThreadPool* pool, std::function<void()> task,

@@ -1,6 +1,7 @@
 #include "windows/panels/FileListPanel.h"
 
 #include "core/AppParams.h"
+#include "core/CallRelay.h"
 #include "filelist/AnalysisCache.h"
 #include "filelist/BatchProbe.h"
 #include "filelist/MediaInfoDll.h"
@@ -21,7 +22,7 @@
 
 TFileListPanel::TFileListPanel(const TAppStrings& strings, TAnalysisCache& cache, QWidget* parent)
     : QWidget(parent), Strings(&strings), Cache(cache), Workers(new QThreadPool(this)),
-      Alive(std::make_shared<std::atomic_bool>(true)) {
+      Calls(new TCallRelay(this)), Alive(std::make_shared<std::atomic_bool>(true)) {
     // Long work gets threads of its own: Qt's painting borrows the global pool's threads and
     // would wait for an analysis to end.
     Workers->setMaxThreadCount(std::max(2, QThread::idealThreadCount()) + 1);
@@ -125,7 +126,7 @@ void TFileListPanel::PrepareAdd(std::function<std::vector<TFileListRow>()> make)
     Workers->start(
         [this, alive, turn, make = std::move(make)] {
             std::vector<TFileListRow> rows = *alive ? make() : std::vector<TFileListRow>{};
-            QMetaObject::invokeMethod(qApp, [this, alive, turn, rows = std::move(rows)]() mutable {
+            Calls->Post([this, alive, turn, rows = std::move(rows)]() mutable {
                 if (!*alive)
                     return;
                 Prepared.emplace(turn, std::move(rows));
@@ -223,7 +224,7 @@ void TFileListPanel::Dispatch() {
                     ReadMediaInfo(job.Path, mediaInfo, info);
                 }
             }
-            QMetaObject::invokeMethod(qApp, [this, alive, ids, infos] {
+            Calls->Post([this, alive, ids, infos] {
                 if (!*alive)
                     return;
                 --Running;

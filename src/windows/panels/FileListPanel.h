@@ -13,6 +13,7 @@
 class QSortFilterProxyModel;
 class QThreadPool;
 class QTableView;
+class TCallRelay;
 class TAnalysisCache;
 class TFileListModel;
 class TFooterBar;
@@ -102,6 +103,7 @@ private:
     QSortFilterProxyModel* Proxy;
     TFooterBar* Footer;
     QThreadPool* Workers;
+    TCallRelay* Calls; // the workers' results, handed to the window's thread
     std::array<int, ListColumnCount> Widths{}; // the last width each column had while shown
     std::deque<TJob> Pending;
     int Running = 0;
