@@ -13,7 +13,7 @@ PACKAGES=(
     ffmpeg libmediainfo0v5 libmediainfo-dev mediainfo
     clang-format-14 xvfb xauth desktop-file-utils
     dpkg-dev file appstream clang-14 libclang-rt-14-dev parallel lintian qt6-translations-l10n
-    qt6-wayland weston at-spi2-core python3-pyatspi dbus-daemon
+    qt6-wayland weston at-spi2-core python3-pyatspi dbus-daemon dunst
 )
 JOBS=${JOBS:-2}
 

@@ -40,7 +40,7 @@ int main(int argc, char* argv[]) {
         return 2;
     }
     const QTemporaryDir appDir;
-    TFormMain form(TFormMainOptions{appDir.path(), {}});
+    TFormMain form(TFormMainOptions{appDir.path(), {}, {}});
     form.show();
     if (!profile.isEmpty())
         form.Profiles().LoadFrom(profile);

@@ -41,7 +41,7 @@ int main(int argc, char* argv[]) {
     }
     const QString folder = QString::fromLocal8Bit(argv[1]);
     const QTemporaryDir appDir;
-    TFormMain form(TFormMainOptions{appDir.path(), {}});
+    TFormMain form(TFormMainOptions{appDir.path(), {}, {}});
     AppParams.FileAnalysis = TFileAnalysis::faFull;
     form.show();
 

@@ -13,6 +13,12 @@
 #include <gtest/gtest.h>
 #include <memory>
 
+// Buses where none answer: a test's window never reaches the user's desktop session.
+inline TBusAddresses NoDesktopBuses() {
+    return {QStringLiteral("unix:path=/nonexistent/zorvane-test-bus"),
+            QStringLiteral("unix:path=/nonexistent/zorvane-test-bus")};
+}
+
 // A shown main window of its own for every test, in a program folder of the test's own; the
 // warnings it would show are collected instead.
 class TMainWindowTest : public ::testing::Test {
@@ -20,7 +26,8 @@ protected:
     void SetUp() override {
         SetWarningHandler([this](const QString& text) { Warnings.append(text); });
         QDir().mkpath(Dir.Path(QStringLiteral("app")));
-        Form = std::make_unique<TFormMain>(TFormMainOptions{Dir.Path(QStringLiteral("app")), {}});
+        Form = std::make_unique<TFormMain>(
+            TFormMainOptions{Dir.Path(QStringLiteral("app")), {}, NoDesktopBuses()});
         Form->show();
     }
     void TearDown() override {

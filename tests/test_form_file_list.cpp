@@ -276,7 +276,7 @@ TEST_F(FileListWindowTest, ListFilesAndColumnSettingsSurvive) {
     EXPECT_EQ(ini.ReadString(u"MAIN"_s, u"colVideoCodec_Visible"_s, {}), u"0");
     EXPECT_EQ(ini.ReadInteger(u"MAIN"_s, u"colStatus_Position"_s, -1), 0);
     Form.reset();
-    Form = std::make_unique<TFormMain>(TFormMainOptions{Dir.Path(u"app"_s), {}});
+    Form = std::make_unique<TFormMain>(TFormMainOptions{Dir.Path(u"app"_s), {}, NoDesktopBuses()});
     EXPECT_EQ(Form->FileList()->View()->horizontalHeader()->visualIndex(28), 0);
     EXPECT_TRUE(Form->FileList()->View()->isColumnHidden(8));
 
@@ -284,7 +284,7 @@ TEST_F(FileListWindowTest, ListFilesAndColumnSettingsSurvive) {
     // to the end, and the status column, last before, is now last but one.
     Form.reset();
     WriteFile(Dir.Path(u"app/zorvane.ini"_s), "[MAIN]\r\ncolVideoCodec_Position=99\r\n");
-    Form = std::make_unique<TFormMain>(TFormMainOptions{Dir.Path(u"app"_s), {}});
+    Form = std::make_unique<TFormMain>(TFormMainOptions{Dir.Path(u"app"_s), {}, NoDesktopBuses()});
     const QHeaderView* header = Form->FileList()->View()->horizontalHeader();
     EXPECT_EQ(header->visualIndex(8), 28);
     EXPECT_EQ(header->visualIndex(28), 27);

@@ -1,4 +1,5 @@
 #include "TestSupport.h"
+#include "WindowTestSupport.h"
 #include "core/AppParams.h"
 #include "core/IniFile.h"
 #include "encoding/ArgumentBuilder.h"
@@ -50,7 +51,8 @@ protected:
 
     std::unique_ptr<TFormMain> Open() {
         QDir().mkpath(Dir.Path(u"app"_s));
-        return std::make_unique<TFormMain>(TFormMainOptions{Dir.Path(u"app"_s), {}});
+        return std::make_unique<TFormMain>(
+            TFormMainOptions{Dir.Path(u"app"_s), {}, NoDesktopBuses()});
     }
     // Shortcuts reach only the active window.
     static void Activate(QWidget* window) {
@@ -326,7 +328,7 @@ TEST_F(FormMainTest, DamagedFilesStartWithDefaultsQuietly) {
         TScratchDir dir;
         const QString app = dir.Path(u"app"_s);
         WriteFile(app + u'/' + QLatin1StringView(c.File), c.Bytes);
-        TFormMain form(TFormMainOptions{app, {}});
+        TFormMain form(TFormMainOptions{app, {}, NoDesktopBuses()});
         form.show();
         const TEncoderSettings& s = form.EncoderSettings();
         EXPECT_GE(s.Avi.VideoCodec, 0) << c.What;
@@ -743,7 +745,7 @@ TEST_F(FormMainTest, InstalledWindowListsShippedProfilesAndSavesInTheUserFolder)
     const QByteArray previous = qgetenv("XDG_CONFIG_HOME");
     qputenv("XDG_CONFIG_HOME", Dir.Path(u"config"_s).toUtf8());
     {
-        TFormMain form(TFormMainOptions{prefix + u"/bin"_s, {}});
+        TFormMain form(TFormMainOptions{prefix + u"/bin"_s, {}, NoDesktopBuses()});
         auto* chooser = Control<QComboBox>(form, "cbProfileNew");
         ASSERT_EQ(chooser->count(), 3);
         EXPECT_EQ(chooser->itemText(2), u"Loud");

@@ -172,6 +172,9 @@
     X(SpaceConvertAnyway, u"SpaceConvertAnyway", u"Convert anyway?") \
     X(EstimatedSizeShort, u"EstimatedSizeShort", u"est. %s") \
     X(BatchEstimate, u"BatchEstimate", u"Estimated size of the outputs: %s") \
+    X(NotifyConverted, u"NotifyConverted", u"Files converted: %s") \
+    X(NotifyConvertedFailed, u"NotifyConvertedFailed", u"Files converted: %s, failed: %s") \
+    X(NotifyOpenFolder, u"NotifyOpenFolder", u"Open output folder") \
     X(Converting, u"Converting", u"Converting") \
     X(Done, u"Done", u"Done") \
     X(OK_Renamed, u"OK_Renamed", u"OK - Renamed") \

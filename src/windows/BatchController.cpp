@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QTimer>
+#include <algorithm>
 
 namespace {
 
@@ -169,6 +170,13 @@ void TBatchController::ShowOverall() {
     const TBatchOverall overall = Engine->Overall();
     if (overall.Percent > 0 && SetAppTitle)
         SetAppTitle(ProgressAppTitle(overall.Percent));
+    if (ShowBatchProgress && !Engine->ScriptMode()) {
+        const auto left =
+            std::count_if(Engine->Jobs().cbegin(), Engine->Jobs().cend(), [](const TBatchJob& job) {
+                return job.State != TJobState::Finished && job.State != TJobState::Skipped;
+            });
+        ShowBatchProgress(overall.Percent, int(left));
+    }
     if (Engine->SimultaneousConversions <= 1)
         return;
     QString text =

@@ -29,6 +29,8 @@ public:
     std::function<void(const QString& text)> ShowWarning;
     // The status cell of the batch's row `row`.
     std::function<void(int row, const QString& status)> SetRowStatus;
+    // The batch's percent and the files not yet over, as it goes.
+    std::function<void(int percent, int filesLeft)> ShowBatchProgress;
 
     // Takes the engine and starts it; false (and nothing done) while another batch runs.
     bool Start(std::unique_ptr<TBatchEngine> engine);

@@ -105,6 +105,7 @@ void TFormMain::FormCreate(const TFormMainOptions& options) {
     SettingsFile->ChooseLanguage(LanguageList, SystemLanguageFirst_);
     PrepareControls();
     CreateBatchWindows();
+    CreateDesktopSession(options.Buses);
     List->ApplySettings(Program());
     SetDefaultParams();
     ShowColumnStates();

@@ -8,6 +8,7 @@
 #include "filelist/GridInfo.h"
 #include "localisation/AppStrings.h"
 #include "localisation/LangIniList.h"
+#include "windows/DesktopSession.h"
 #include "windows/MainActions.h"
 #include "windows/SecondaryWindows.h"
 #include "windows/Widgets.h"
@@ -50,6 +51,7 @@ class TVideoPanel;
 struct TFormMainOptions {
     QString AppDir;        // empty: the executable's folder
     QStringList Arguments; // the program's arguments, without the program itself
+    TBusAddresses Buses;   // the desktop's buses (tests give private ones)
 };
 
 // The main window: menus, toolbar, the file list's place, the output options and the encoder
@@ -151,6 +153,8 @@ private:
     void btnFFParamsClick();
     void UpdateCbAudioTrackNo();
     void CreateBatchWindows();
+    void CreateDesktopSession(const TBusAddresses& buses);
+    void TellBatchEnded(const TBatchResult& result);
     void actSaveBATExecute();
     void actShowOptionsExecute();
     void actToolsInfoExecute();
@@ -194,6 +198,10 @@ private:
     TErrorLog ErrorLog;
     TBatchController* Batch = nullptr;
     bool CloseWhenBatchEnds = false; // the user closed the window during a batch
+    TSleepInhibitor* Awake = nullptr;
+    TDesktopNotifier* Notifier = nullptr;
+    std::unique_ptr<TLauncherEntry> Launcher;
+    QString BatchFolder; // where the outputs of the batch under way go; empty for a script
     QTimer* EstimateTimer = nullptr; // the footer's estimate, a moment after the last change
     quint64 EstimateRound = 0;       // the newest estimate asked for
     QWidget* fpConversionSettings = nullptr;

@@ -12,6 +12,7 @@
 #include "filelist/AnalysisCache.h"
 #include "platform/Platform.h"
 #include "windows/BatchController.h"
+#include "windows/DesktopShell.h"
 #include "windows/FormMain.h"
 #include "windows/ListActions.h"
 #include "windows/SettingsFileController.h"
@@ -33,6 +34,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QStandardPaths>
+#include <QSystemTrayIcon>
 #include <QThreadPool>
 #include <QTimer>
 
@@ -130,6 +132,14 @@ bool TFormMain::StartBatch(const QString& scriptFileName) {
         SimultaneousConversionsFor(program.SimultaneousConversions, GetProcessorCount());
     engine->Cache = Cache.get();
     CloseWhenBatchEnds = false;
+    BatchFolder.clear();
+    if (scriptFileName.isEmpty()) {
+        for (const TBatchRow& row : rows)
+            if (row.Checked && BatchFolder.isEmpty())
+                BatchFolder =
+                    options.OutDirIsInDir ? QFileInfo(row.Path).absolutePath() : options.OutDir;
+        Awake->Inhibit(AppStrings->Main.Converting);
+    }
     return Batch->Start(std::move(engine));
 }
 
@@ -198,8 +208,42 @@ void TFormMain::EstimateChecked() {
     });
 }
 
+// The machine stays awake while files convert; the taskbar entry shows the batch's progress, and
+// a batch that ends while the user works elsewhere says so.
+void TFormMain::CreateDesktopSession(const TBusAddresses& buses) {
+    Awake = new TSleepInhibitor(buses, this);
+    Notifier = new TDesktopNotifier(buses, this);
+    Notifier->Fallback = [this](const QString& summary, const QString& body) {
+        if (ti && QSystemTrayIcon::isSystemTrayAvailable()) {
+            ti->show();
+            ti->showMessage(summary, body);
+        }
+    };
+    Notifier->OpenFolder = [](const QString& folder) { OpenPath(folder); };
+    Launcher = std::make_unique<TLauncherEntry>(buses);
+    Batch->ShowBatchProgress = [this](int percent, int left) { Launcher->Show(percent, left); };
+}
+
+void TFormMain::TellBatchEnded(const TBatchResult& result) {
+    Awake->Release();
+    if (BatchFolder.isEmpty())
+        return; // a script
+    Launcher->Clear();
+    if (isActiveWindow() || !result.Started)
+        return;
+    const QString body =
+        result.Failed > 0
+            ? FormatCatalogText(AppStrings->Main.NotifyConvertedFailed,
+                                QString::number(result.Converted), QString::number(result.Failed))
+            : FormatCatalogText(AppStrings->Main.NotifyConverted,
+                                QString::number(result.Converted));
+    Notifier->Notify(QString::fromUtf16(ProductName), body, AppStrings->Main.NotifyOpenFolder,
+                     BatchFolder);
+}
+
 void TFormMain::BatchEnded(const TBatchResult& result) {
     ConversionRunning = false;
+    TellBatchEnded(result);
     if (result.AfterConversion == acCloseWindows)
         ConfirmPowerOff();
     if (result.AfterConversion != acDoNothing || CloseWhenBatchEnds)
