@@ -400,7 +400,7 @@ TEST_F(ConvertWindowTest, OutputsThatMayNotFitAreAskedAbout) {
     Add({big});
     for (int i = 0; i < 100 && Form->FileList()->EstimateText().isEmpty(); ++i)
         QTest::qWait(50);
-    EXPECT_TRUE(Form->FileList()->EstimateText().startsWith(u"est. "_s))
+    EXPECT_TRUE(Form->FileList()->EstimateText().startsWith(u"Outputs: about "_s))
         << Form->FileList()->EstimateText().toStdString();
     Form->FileList()->Model()->SetChecked({0}, false);
     for (int i = 0; i < 100 && !Form->FileList()->EstimateText().isEmpty(); ++i)

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <array>
+#include <string_view>
 
 // The 29 columns of the file list, in their default order (position 0 first).
 struct TListColumn {
@@ -52,3 +53,11 @@ inline constexpr std::array<TListColumn, ListColumnCount> ListColumns{{
 inline constexpr std::array<int, ListColumnCount> ListColumnKeyOrder{
     0,  1,  2,  3,  4,  5,  6,  28, 7,  8,  9,  10, 11, 12, 13,
     14, 15, 16, 18, 17, 19, 20, 21, 22, 23, 24, 25, 26, 27};
+
+// The place of a column in the default order ("colDirectory": 4); -1 for no such column.
+constexpr int ListColumnIndex(std::u16string_view name) {
+    for (int i = 0; i < ListColumnCount; ++i)
+        if (name == ListColumns[size_t(i)].Name)
+            return i;
+    return -1;
+}

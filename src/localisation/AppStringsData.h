@@ -170,7 +170,7 @@
     X(SpaceNeeded, u"SpaceNeeded", u"The outputs in \"%s\" need about %s.") \
     X(SpaceFree, u"SpaceFree", u"Only %s are free there.") \
     X(SpaceConvertAnyway, u"SpaceConvertAnyway", u"Convert anyway?") \
-    X(EstimatedSizeShort, u"EstimatedSizeShort", u"est. %s") \
+    X(EstimatedSizeShort, u"EstimatedSizeShort", u"Outputs: about %s") \
     X(BatchEstimate, u"BatchEstimate", u"Estimated size of the outputs: %s") \
     X(NotifyConverted, u"NotifyConverted", u"Files converted: %s") \
     X(NotifyConvertedFailed, u"NotifyConvertedFailed", u"Files converted: %s, failed: %s") \

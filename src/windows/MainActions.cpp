@@ -92,13 +92,6 @@ const char16_t* const ColumnMenuOrder[] = {u"colNo",
                                            nullptr,
                                            u"colStatus"};
 
-int ColumnIndex(QStringView name) {
-    for (int i = 0; i < ListColumnCount; ++i)
-        if (name == QStringView(ListColumns[size_t(i)].Name))
-            return i;
-    return -1;
-}
-
 // "colVideoCodec" has the action "actColVideoCodecVisible".
 QString ColumnActionName(int column) {
     return u"actCol"_s + QString::fromUtf16(ListColumns[size_t(column)].Name).mid(3) + u"Visible"_s;
@@ -154,7 +147,7 @@ QAction* TMainActions::ByName(QStringView name) const {
 QList<QAction*> TMainActions::ColumnMenu() const {
     QList<QAction*> menu;
     for (const char16_t* name : ColumnMenuOrder)
-        menu.append(name ? actColVisible[size_t(ColumnIndex(name))] : nullptr);
+        menu.append(name ? actColVisible[size_t(ListColumnIndex(name))] : nullptr);
     return menu;
 }
 

@@ -338,7 +338,8 @@ QString TFileListPanel::CurrentDirectory() const {
 
 void TFileListPanel::CalcFooter() {
     std::array<QString, ListColumnCount> texts = ::CalcFooter(ListModel->Rows(), *Strings);
-    texts[ListColumnCount - 1] = Estimate; // the status column
+    // Under the folder column, which is near the left and has no total of its own.
+    texts[ListColumnIndex(u"colDirectory")] = Estimate;
     Footer->SetTexts(texts);
 }
 

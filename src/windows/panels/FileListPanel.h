@@ -62,7 +62,7 @@ public:
     void SetColumnVisible(int column, bool visible);
     void SetLang(const TAppStrings& strings);
     void CalcFooter();
-    // The footer's text under the status column: the checked files' estimated output size.
+    // The footer's text under the folder column: the checked files' estimated output size.
     void SetEstimateText(const QString& text);
     QString EstimateText() const { return Estimate; }
 
