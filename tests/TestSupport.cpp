@@ -240,6 +240,10 @@ QStringList MediaRecipe(const QString& name, const QString& folder) {
         return src("testsrc=size=640x360:rate=25:duration=20") + src("sine=duration=20") +
                QStringList{u"-c:v"_s,     u"libx264"_s, u"-preset"_s, u"ultrafast"_s,
                            u"-pix_fmt"_s, u"yuv420p"_s, u"-c:a"_s,    u"aac"_s};
+    if (name == u"detail.flv") // detail that shows every change of the picture
+        return src("testsrc=size=640x360:rate=25:duration=4") + src("sine=duration=4") +
+               QStringList{u"-c:v"_s, u"flv"_s,        u"-b:v"_s, u"2000k"_s,
+                           u"-c:a"_s, u"libmp3lame"_s, u"-b:a"_s, u"128k"_s};
     if (name == u"faststart.mp4") // the index before the media data, as a download has it
         return src("testsrc=size=320x240:rate=25:duration=20") + src("sine=duration=20") +
                QStringList{u"-c:v"_s,      u"libx264"_s,   u"-preset"_s, u"ultrafast"_s,

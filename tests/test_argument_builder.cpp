@@ -450,3 +450,25 @@ TEST(AudioBitrateReference, FileLayout) {
     EXPECT_EQ(ReadFile(file), first);
     EXPECT_FALSE(WriteAudioBitrateReference(dir.Path(u"missing/x.txt"_s)));
 }
+
+// The preview's picture is the command line's: the "-vf" chain itself, then the frame size the
+// command line sets besides it.
+TEST_F(ArgumentBuilderTest, ThePictureChainIsTheCommandLines) {
+    S.Advanced.CropLeft = 8;
+    S.Advanced.CropRight = 8;
+    S.Advanced.Rotate = true;
+    S.Advanced.RotateValue = u"90"_s;
+    const QStringList chain = Builder().VideoFilterChain();
+    EXPECT_EQ(Pieces().AdvParams, u"-vf "_s + chain.join(u','));
+    EXPECT_EQ(Builder().PictureChain(), chain);
+
+    Info.VideoStreams[0].Width = 641; // written at an even size with "-s"
+    EXPECT_TRUE(Pieces().VParams.contains(u" -s 642x360"_s)) << Pieces().VParams.toStdString();
+    EXPECT_EQ(Builder().PictureChain().last(), u"scale=642:360");
+
+    S.OutputFormat = TOutputFormat::MPG;
+    S.Mpg.VideoFormat = 0; // -target pal-dvd
+    EXPECT_EQ(Builder().PictureChain().last(), u"scale=720:576");
+    S.Mpg.DoNotCopyVideo = true;
+    EXPECT_TRUE(Builder().PictureChain().isEmpty());
+}

@@ -23,6 +23,8 @@ const TAudioBitrateLimit AudioBitrateLimits[36] = {
     {48000, u"libfdk_aac", 8, 256},  {48000, u"wmav1", 24, 640}, {48000, u"wmav2", 24, 640},
 };
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 bool IsIntegerText(const QString& text) {
@@ -292,10 +294,8 @@ QString TArgumentBuilder::GetVideoParamsStr() const {
             v += QStringLiteral(" -r ") + rate;
         }
     }
-    const int w = Video().Width;
-    const int h = Video().Height;
-    if (Resolution() == 0 && ((w > 0 && w % 2 != 0) || (h > 0 && h % 2 != 0)))
-        v += QStringLiteral(" -s %1x%2").arg(Even(w)).arg(Even(h));
+    if (const std::optional<QSize> size = EvenFrameSize())
+        v += QStringLiteral(" -s %1x%2").arg(size->width()).arg(size->height());
     v.remove(u'"');
     return v;
 }
@@ -383,15 +383,8 @@ QString TArgumentBuilder::GetMapParams() const {
     return {};
 }
 
-QString TArgumentBuilder::GetAdvancedParamsStr() const {
+QStringList TArgumentBuilder::VideoFilterChain() const {
     const TAdvancedSettings& adv = S.Advanced;
-    QString tag;
-    if (VideoTagEnabled(S) && adv.ForceVideoTag && !adv.VideoTag.isEmpty())
-        tag = QStringLiteral("-vtag ") + adv.VideoTag;
-    QString map;
-    if (AudioControlsEnabled(S) && S.AudioTrackNo > 0)
-        map = GetMapParams();
-
     QStringList chain;
     if (AudioControlsEnabled(S)) {
         if (adv.Interlacing == 1 ||
@@ -452,7 +445,40 @@ QString TArgumentBuilder::GetAdvancedParamsStr() const {
         if (!aspect.isEmpty() && !IsAuto(aspect, Strings))
             chain << QStringLiteral("setdar=") + aspect;
     }
+    return chain;
+}
 
+std::optional<QSize> TArgumentBuilder::EvenFrameSize() const {
+    const int w = Video().Width;
+    const int h = Video().Height;
+    if (Resolution() == 0 && ((w > 0 && w % 2 != 0) || (h > 0 && h % 2 != 0)))
+        return QSize(Even(w), Even(h));
+    return std::nullopt;
+}
+
+QStringList TArgumentBuilder::PictureChain() const {
+    if (S.DoNotCopyVideo())
+        return {};
+    QStringList chain = VideoFilterChain();
+    if (S.IsMpg() && S.Mpg.VideoFormat != 2) {
+        // The DVD targets' own frame size and aspect.
+        chain << (S.Mpg.VideoFormat == 0 ? u"scale=720:576"_s : u"scale=720:480"_s);
+    } else if (const std::optional<QSize> size = EvenFrameSize()) {
+        chain << u"scale=%1:%2"_s.arg(size->width()).arg(size->height());
+    }
+    return chain;
+}
+
+QString TArgumentBuilder::GetAdvancedParamsStr() const {
+    const TAdvancedSettings& adv = S.Advanced;
+    QString tag;
+    if (VideoTagEnabled(S) && adv.ForceVideoTag && !adv.VideoTag.isEmpty())
+        tag = QStringLiteral("-vtag ") + adv.VideoTag;
+    QString map;
+    if (AudioControlsEnabled(S) && S.AudioTrackNo > 0)
+        map = GetMapParams();
+
+    const QStringList chain = VideoFilterChain();
     QString x;
     if (!tag.isEmpty())
         x += u' ' + tag;

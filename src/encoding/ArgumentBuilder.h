@@ -3,9 +3,11 @@
 #include "encoding/EncoderSettings.h"
 #include "filelist/VideoFileInfo.h"
 
+#include <QSize>
 #include <QString>
 #include <QStringList>
 #include <cstdint>
+#include <optional>
 
 struct TAppStrings;
 
@@ -62,6 +64,13 @@ public:
     // All six, trimmed.
     TArgumentPieces Pieces() const;
 
+    // The video filters of the command line ("-vf" and its chain), in order.
+    QStringList VideoFilterChain() const;
+    // The whole change of the picture the command line makes: the filters, then the frame size
+    // set besides them (an odd source size made even, the DVD targets' size). What a preview
+    // shows; empty when no video is written.
+    QStringList PictureChain() const;
+
 private:
     const TVideoStreamInfo& Video() const { return Info.VideoStreams[0]; }
     const TAudioStreamInfoX& AudioTrack(int n) const;
@@ -71,6 +80,8 @@ private:
     bool Reject(const QString& message, const QString& text) const;
     bool AppendVideoBitrate(QString& v, const QString& typed, double cap) const;
     bool AppendTypedFrameRate(QString& v, const QString& typed) const;
+    // The even size an odd source is written at (with "-s"); nothing when it needs none.
+    std::optional<QSize> EvenFrameSize() const;
 
     const TEncoderSettings& S;
     const TVideoFileInfo& Info;
