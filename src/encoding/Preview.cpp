@@ -47,13 +47,13 @@ QSize TPreviewFrame::DisplaySize() const {
 }
 
 QStringList PreviewArguments(const QString& file, double seconds, const QStringList& chain,
-                             bool fromEnd) {
+                             TPreviewFrom from) {
     // "showinfo" tells the frame's size and sample aspect ratio; it changes nothing.
     const QString filters = (chain + QStringList{u"showinfo"_s}).join(u',');
     QStringList args{u"-hide_banner"_s, u"-nostdin"_s, u"-nostats"_s, u"-v"_s, u"info"_s};
-    if (fromEnd)
+    if (from == TPreviewFrom::End)
         args << u"-sseof"_s << u"-1"_s;
-    else
+    else if (from == TPreviewFrom::Moment)
         args << u"-ss"_s << QString::number(std::max(0.0, seconds), 'f', 3);
     args << u"-i"_s << file << u"-an"_s << u"-sn"_s << u"-frames:v"_s << u"1"_s << u"-vf"_s
          << filters << u"-f"_s << u"image2pipe"_s << u"-c:v"_s << u"png"_s << u"-"_s;
@@ -87,13 +87,12 @@ TPreviewFrame ParsePreviewOutput(const QByteArray& output) {
 
 TPreviewFrame RenderPreviewFrame(const QString& ffmpeg, const QString& file, double seconds,
                                  const QStringList& chain, const std::function<bool()>& stopped) {
-    const auto run = [&](bool fromEnd) {
+    const auto run = [&](TPreviewFrom from) {
         TPreviewFrame frame;
         Platform::TChildProcess child;
         int error = 0;
         if (ffmpeg.isEmpty() ||
-            !child.Start(ffmpeg, PreviewArguments(file, seconds, chain, fromEnd), QString(),
-                         &error)) {
+            !child.Start(ffmpeg, PreviewArguments(file, seconds, chain, from), QString(), &error)) {
             frame.Failure = TPreviewFrame::TFailure::NoEncoder;
             return frame;
         }
@@ -115,12 +114,13 @@ TPreviewFrame RenderPreviewFrame(const QString& ffmpeg, const QString& file, dou
             child.Kill();
         return ParsePreviewOutput(output);
     };
-    TPreviewFrame frame = run(false);
-    // A moment past the end: the last second's first frame.
+    // The encoder gives nothing for a moment before the video's first frame (a video that starts
+    // after the audio) or past its end: the first frame, or one of the last second, instead.
+    TPreviewFrame frame = run(seconds > 0 ? TPreviewFrom::Moment : TPreviewFrom::Start);
     if (frame.Failure == TPreviewFrame::TFailure::NoFrame && seconds > 0) {
-        TPreviewFrame last = run(true);
-        if (last.Failure != TPreviewFrame::TFailure::NoFrame)
-            frame = last;
+        TPreviewFrame other = run(seconds < 1 ? TPreviewFrom::Start : TPreviewFrom::End);
+        if (other.Failure != TPreviewFrame::TFailure::NoFrame)
+            frame = other;
     }
     return frame;
 }

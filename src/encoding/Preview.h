@@ -19,15 +19,17 @@ struct TPreviewFrame {
     QSize DisplaySize() const;
 };
 
+// Where the frame is taken: at the moment, the first one, or a second before the end.
+enum class TPreviewFrom { Moment, Start, End };
 // The encoder's arguments for the frame at `seconds` through `chain` (empty: as it is), written
-// as PNG to its output; `fromEnd` takes the frame a second before the end instead.
+// as PNG to its output.
 QStringList PreviewArguments(const QString& file, double seconds, const QStringList& chain,
-                             bool fromEnd = false);
+                             TPreviewFrom from = TPreviewFrom::Moment);
 // The frame and what the encoder said about it, from its output (messages and the PNG in one
 // stream).
 TPreviewFrame ParsePreviewOutput(const QByteArray& output);
-// Runs the encoder for one frame; a moment past the end gives the last frames. `stopped` is
-// asked while it runs: true ends the encoder at once.
+// Runs the encoder for one frame; a moment before the first frame gives the first, one past the
+// end the last frames. `stopped` is asked while it runs: true ends the encoder at once.
 TPreviewFrame RenderPreviewFrame(const QString& ffmpeg, const QString& file, double seconds,
                                  const QStringList& chain,
                                  const std::function<bool()>& stopped = {});

@@ -175,6 +175,12 @@
     X(NotifyConverted, u"NotifyConverted", u"Files converted: %s") \
     X(NotifyConvertedFailed, u"NotifyConvertedFailed", u"Files converted: %s, failed: %s") \
     X(NotifyOpenFolder, u"NotifyOpenFolder", u"Open output folder") \
+    X(actPreview, u"actPreview", u"Preview") \
+    X(PreviewSource, u"PreviewSource", u"The source") \
+    X(PreviewResult, u"PreviewResult", u"After conversion") \
+    X(PreviewSize, u"PreviewSize", u"%s x %s pixels") \
+    X(PreviewNoVideo, u"PreviewNoVideo", u"The file has no video stream.") \
+    X(PreviewMoment, u"PreviewMoment", u"Moment") \
     X(Converting, u"Converting", u"Converting") \
     X(Done, u"Done", u"Done") \
     X(OK_Renamed, u"OK_Renamed", u"OK - Renamed") \

@@ -344,6 +344,7 @@ void TFormMain::InitControls() {
     UpdatingControls = false;
     if (EstimateTimer)
         EstimateTimer->start(); // settings, checks and analyses all change the estimate
+    UpdatePreview();
 }
 
 // Qt's own texts (file dialogs, standard buttons) from Qt's translation of the chosen language,
@@ -509,6 +510,7 @@ void TFormMain::UpdateCbAudioTrackNo() {
         Advanced->SetAudioTrackItems(AudioTrackItems(*kept, *AppStrings));
         UpdatingControls = false;
         ReadControls();
+        UpdatePreview();
         return;
     }
     const QString ffmpeg = GetFFmpegExe(AppParams);

@@ -40,6 +40,7 @@ class TFormOptions;
 class TFormCheckUpdate;
 class TFormToolsInfo;
 class TFormProgress;
+class TFormPreview;
 class TAudioPanel;
 class TFormAbout;
 class TFormTextView;
@@ -159,6 +160,8 @@ private:
     void actShowOptionsExecute();
     void actToolsInfoExecute();
     void actCheckUpdateExecute();
+    void actPreviewExecute();
+    void UpdatePreview();
     void ConfirmPowerOff();
     TBuilderEnvironment BuilderEnvironment() const;
     bool SpaceAllows(const QList<TBatchRow>& rows, const TBatchOptions& options);
@@ -220,4 +223,5 @@ private:
     QToolBar* tbMain = nullptr;
     TFormAbout* FormAbout = nullptr;
     TFormTextView* FormEncoderHelp = nullptr;
+    TFormPreview* FormPreview = nullptr;
 };

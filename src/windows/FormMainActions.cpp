@@ -109,7 +109,7 @@ void TFormMain::CreateMenus() {
                 a.actExploreDirectory});
     AddActions(menu("mnuEncoder"),
                {a.actLoadProfile, a.actSaveProfile, nullptr, a.actSetDefaultEncoderSettings,
-                nullptr, a.actShowCmdLine, nullptr, a.actToolsInfo});
+                nullptr, a.actShowCmdLine, a.actPreview, nullptr, a.actToolsInfo});
     AddActions(menu("mnuHelp"),
                {a.actHelp, nullptr, a.actGoToHomePage, a.actGoToDonation, a.actGoToFacebook,
                 a.actGoToTwitter, nullptr, a.actCheckUpdate, nullptr, a.actAbout});
@@ -132,6 +132,7 @@ void TFormMain::CreateMenus() {
                        a.actSaveFileList,
                        nullptr,
                        a.actShowHideFileInfo,
+                       a.actPreview,
                        nullptr,
                        a.actExploreDirectory,
                        nullptr});
@@ -162,6 +163,7 @@ void TFormMain::CreateToolbar() {
         {"btnConvert", Act.actConvert, "media-playback-start", QStyle::SP_MediaPlay, true},
         {"btnFileInfo", Act.actShowHideFileInfo, "dialog-information",
          QStyle::SP_FileDialogInfoView, false},
+        {"btnPreview", Act.actPreview, "video-display", QStyle::SP_FileDialogContentsView, false},
         {"btnOptions", Act.actShowOptions, "preferences-system", QStyle::SP_FileDialogDetailedView,
          true},
         {"btnHomePage", Act.actGoToHomePage, "go-home", QStyle::SP_DirHomeIcon, true},
@@ -173,7 +175,8 @@ void TFormMain::CreateToolbar() {
         auto* button = static_cast<QToolButton*>(bar->widgetForAction(b.Action));
         button->setObjectName(QLatin1StringView(b.Button));
         // The last two show their image only.
-        if (b.Action == Act.actGoToHomePage || b.Action == Act.actStayOnTop)
+        if (b.Action == Act.actGoToHomePage || b.Action == Act.actStayOnTop ||
+            b.Action == Act.actPreview)
             button->setToolButtonStyle(Qt::ToolButtonIconOnly);
         if (b.Separator)
             bar->addSeparator();

@@ -65,6 +65,7 @@ void TFormMain::CreateBatchWindows() {
     OnAction(Act.actShowOptions, [this] { actShowOptionsExecute(); });
     OnAction(Act.actToolsInfo, [this] { actToolsInfoExecute(); });
     OnAction(Act.actCheckUpdate, [this] { actCheckUpdateExecute(); });
+    OnAction(Act.actPreview, [this] { actPreviewExecute(); });
     OnAction(Act.actShowHideFormErrors,
              [this] { FormErrors->setVisible(!FormErrors->isVisible()); });
 }

@@ -46,6 +46,7 @@ const TActionEntry Entries[] = {
     {"actLoadSelectedProfile", &TMainActions::actLoadSelectedProfile, {}},
     {"actSetDefaultEncoderSettings", &TMainActions::actSetDefaultEncoderSettings, {}},
     {"actShowCmdLine", &TMainActions::actShowCmdLine, Qt::Key_F2},
+    {"actPreview", &TMainActions::actPreview, Qt::Key_F6},
     {"actToolsInfo", &TMainActions::actToolsInfo, Qt::CTRL | Qt::SHIFT | Qt::Key_I},
     {"actHelp", &TMainActions::actHelp, Qt::Key_F1},
     {"actGoToHomePage", &TMainActions::actGoToHomePage, {}},
@@ -180,6 +181,7 @@ void TMainActions::ApplyStates(const TMainActionStates& on) {
         {actSaveBat, on.SaveBat},
         {actRemoveChecked, on.RemoveChecked},
         {actShowHideFileInfo, on.ShowHideFileInfo},
+        {actPreview, on.ShowHideFileInfo}, // both want a row
         {actClearFileList, on.ClearFileList},
         {actInvertSelection, on.InvertSelection},
         {actSaveFileList, on.SaveFileList},

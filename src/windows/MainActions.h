@@ -40,6 +40,7 @@ struct TMainActions {
     QAction* actLoadSelectedProfile = nullptr;
     QAction* actSetDefaultEncoderSettings = nullptr;
     QAction* actShowCmdLine = nullptr;
+    QAction* actPreview = nullptr;
     QAction* actToolsInfo = nullptr;
     QAction* actHelp = nullptr;
     QAction* actGoToHomePage = nullptr;
