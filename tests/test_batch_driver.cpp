@@ -290,6 +290,11 @@ TEST_F(BatchTest, FailuresAreLoggedAndTheBatchGoesOn) {
     EXPECT_EQ(Log.Text().filter(u"Error # "_s).size(), 2);
     EXPECT_TRUE(Log.Text().contains(u"Input file: "_s + mp4));
     EXPECT_EQ(View.ErrorLogCaption, u"Errors (2)");
+    // The encoder's own reason, which the filter of its output keeps out of sight.
+    EXPECT_TRUE(Log.Text().join(u'\n').contains(u"no_such_option"_s))
+        << Log.Text().join(u'\n').toStdString();
+    EXPECT_TRUE(LastJobs.at(0).Reason.contains(u"no_such_option"_s))
+        << LastJobs.at(0).Reason.toStdString();
     EXPECT_FALSE(QFileInfo::exists(Dir.Path(u"clip.avi"_s))); // no empty output remains
     Options.AfterConversion = acCloseWindows;
     r = Run({flv});

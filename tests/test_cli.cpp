@@ -426,3 +426,24 @@ TEST(Cli, AFullDiskFailsThatFileWithItsReasonAndTheBatchGoesOn) {
     EXPECT_TRUE(strict.Out.isEmpty()) << strict.Out.toStdString();
     EXPECT_FALSE(QFileInfo::exists(out + QStringLiteral("/small.avi")));
 }
+
+// A file the encoder cannot read says so in its line and in its error-log entry.
+TEST(Cli, EveryFailureSaysWhy) {
+    TScratchDir dir;
+    const QString garbage = dir.Path(QStringLiteral("garbage.flv"));
+    const QString empty = dir.Path(QStringLiteral("empty.flv"));
+    const QString text = dir.Path(QStringLiteral("text.flv"));
+    WriteFile(garbage, RandomBytes(4096, 3));
+    WriteFile(empty, QByteArray());
+    WriteFile(text, "This is a letter, not a video.\n");
+    const TProcessResult r = RunCli({QStringLiteral("convert"), garbage, empty, text});
+    EXPECT_EQ(r.ExitCode, 1);
+    for (const QString& file : {garbage, empty, text}) {
+        EXPECT_TRUE(
+            r.Out.contains(file + QStringLiteral(": Error (1): Invalid data found when processing "
+                                                 "input\n")))
+            << r.Out.toStdString();
+        EXPECT_TRUE(r.Err.contains(file + QStringLiteral(": Invalid data found"))) // the log
+            << r.Err.toStdString();
+    }
+}

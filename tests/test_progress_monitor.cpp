@@ -178,3 +178,22 @@ TEST(ErrorLog, Entries) {
     log.ClearErrorLog();
     EXPECT_EQ(log.ErrorCount, 0);
 }
+
+TEST(ProgressMonitor, TheFailuresReasonInTheEncodersWords) {
+    const QStringList output = {
+        QStringLiteral("ffmpeg version 5.1.6 Copyright (c) 2000-2024 the FFmpeg developers"),
+        QStringLiteral("  built with gcc 12"),
+        QStringLiteral("/v/in.flv: Invalid data found when processing input"), QStringLiteral("")};
+    const QStringList why =
+        FailureLines(output, QStringLiteral("/v/in.flv"), QStringLiteral("/v/in.avi"));
+    EXPECT_EQ(why,
+              QStringList{QStringLiteral("/v/in.flv: Invalid data found when processing input")});
+    EXPECT_EQ(FailureReason(why, QStringLiteral("/v/in.flv"), QStringLiteral("/v/in.avi")),
+              u"Invalid data found when processing input");
+    // "Conversion failed!" says less than the line before it.
+    EXPECT_EQ(FailureReason({QStringLiteral("Unknown encoder 'libnothing'"),
+                             QStringLiteral("Conversion failed!")},
+                            {}, {}),
+              u"Unknown encoder 'libnothing'");
+    EXPECT_TRUE(FailureReason({}, {}, {}).isEmpty());
+}

@@ -48,7 +48,10 @@ public:
         connect(&engine, &TBatchEngine::JobStatus, this, [this](int job, const QString& status) {
             EndProgressLine();
             LastTenth = -1;
-            Out() << Engine.Job(job).Input << ": " << status << '\n';
+            // A failure says why in the same line.
+            const TBatchJob& j = Engine.Job(job);
+            Out() << j.Input << ": " << status
+                  << (j.Reason.isEmpty() ? QString() : u": "_s + TerminalText(j.Reason)) << '\n';
             Out().flush();
         });
         connect(&engine, &TBatchEngine::JobProgress, this, &TTerminalView::ShowProgress);

@@ -17,6 +17,7 @@
 #include <QFileInfo>
 #include <QSet>
 #include <QThreadPool>
+#include <algorithm>
 
 namespace {
 
@@ -329,6 +330,7 @@ bool TBatchEngine::StartStep(int index, int pass) {
         job.ExitCode = e.Code() != 0 ? e.Code() : 1;
         job.Status = ErrorStatus(job.ExitCode, pass == 2);
         job.LogDetails.append(e.Message() + QStringLiteral("\r\n") + FFmpeg);
+        job.Reason = e.Message();
         return false;
     }
     job.Run = run;
@@ -365,9 +367,17 @@ void TBatchEngine::LineRead(int index, const QString& line) {
         Q_EMIT JobProgress(index);
 }
 
+// The entry keeps what the filter shows; where that says nothing of the failure, the encoder's
+// own lines that do, which the filter had taken away.
 void TBatchEngine::RecordFailure(int index, int exitCode) {
     TBatchJob& job = JobList[index];
+    const QStringList why = FailureLines(job.OutputLines, job.Input, job.Output);
     FilterEncoderOutput(job.OutputLines);
+    if (std::none_of(job.OutputLines.cbegin(), job.OutputLines.cend(), ExplainsFailure))
+        for (const QString& line : why)
+            if (!job.OutputLines.contains(line))
+                job.OutputLines.append(line);
+    job.Reason = FailureReason(why, job.Input, job.Output);
     job.LogDetails.append(QStringLiteral("ExitCode: %1\r\n").arg(exitCode) +
                           job.OutputLines.join(QStringLiteral("\r\n")));
 }
@@ -436,6 +446,7 @@ void TBatchEngine::OutputChecked(int index, const TVideoFileInfo* output) {
         job.Status = Strings.Main.Error;
         job.LogDetails.append(QStringLiteral("ExitCode: 0\r\n") +
                               differences.join(QStringLiteral("\r\n")));
+        job.Reason = differences.first();
     }
     FinishJob(index);
 }

@@ -107,6 +107,7 @@ struct TBatchJob {
     bool Abandoned = false; // could not be set up: the batch stopped early
     Platform::TFileDates Dates;
     QStringList LogDetails; // error-log entries waiting for their turn in the list's order
+    QString Reason;         // why it failed, in one line (the encoder's words where it said)
     bool Logged = false;
     bool AnalysisRequested = false;
     TEncoderRun* Run = nullptr;

@@ -9,6 +9,8 @@
 #include <QRegularExpression>
 #include <cmath>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 // The encoder project's own domain, seen where its banner runs into the first progress line.
@@ -98,6 +100,62 @@ void FilterEncoderOutput(QStringList& lines) {
             lines.removeAt(i);
         }
     }
+}
+
+bool ExplainsFailure(const QString& line) {
+    static const char* const phrases[] = {"invalid data",
+                                          "no such file",
+                                          "permission denied",
+                                          "unknown encoder",
+                                          "unknown decoder",
+                                          "conversion failed",
+                                          "error",
+                                          "not found",
+                                          "does not contain",
+                                          "invalid argument",
+                                          "no space left",
+                                          "not supported",
+                                          "could not",
+                                          "cannot",
+                                          "unable to",
+                                          "failed",
+                                          "unrecognized option",
+                                          "option not found",
+                                          "matches no streams"};
+    const QString lower = line.toLower();
+    for (const char* phrase : phrases)
+        if (lower.contains(QLatin1StringView(phrase)))
+            return true;
+    return false;
+}
+
+QStringList FailureLines(const QStringList& lines, const QString& input, const QString& output,
+                         int most) {
+    QStringList found;
+    for (qsizetype i = lines.size() - 1; i >= 0 && found.size() < most; --i) {
+        const QString line = lines.at(i).trimmed();
+        if (line.isEmpty() || line.startsWith(u"frame="_s) || line.startsWith(u"size="_s))
+            continue;
+        if (ExplainsFailure(line) || (!input.isEmpty() && line.contains(input)) ||
+            (!output.isEmpty() && line.contains(output)))
+            found.prepend(line);
+    }
+    return found;
+}
+
+QString FailureReason(const QStringList& failureLines, const QString& input,
+                      const QString& output) {
+    // The first line that explains, else the last line there is.
+    QString best = failureLines.isEmpty() ? QString() : failureLines.last();
+    for (const QString& line : failureLines)
+        if (ExplainsFailure(line) && !line.startsWith(u"Conversion failed"_s)) {
+            best = line;
+            break;
+        }
+    for (const QString& name : {input, output})
+        if (!name.isEmpty() && best.startsWith(name + u": "_s))
+            return best.mid(name.size() + 2);
+    return best;
 }
 
 TProgressValues ScanProgress(const QStringList& lines) {

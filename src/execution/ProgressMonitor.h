@@ -12,6 +12,17 @@ struct TAppStrings;
 // Removes banner lines, known harmless warnings and empty lines, in place.
 void FilterEncoderOutput(QStringList& lines);
 
+// Whether a line of the encoder's output says why a run failed ("Invalid data found", "No such
+// file", "Permission denied", "Unknown encoder", "Conversion failed", an error, ...).
+bool ExplainsFailure(const QString& line);
+// Why a run failed, in the encoder's own words: its last lines (at most `most`, in their order)
+// that explain a failure or name the input or the output.
+QStringList FailureLines(const QStringList& lines, const QString& input, const QString& output,
+                         int most = 4);
+// The one line that says it best, without the file name it starts with ("garbage.flv: Invalid
+// data found when processing input" gives "Invalid data found when processing input").
+QString FailureReason(const QStringList& failureLines, const QString& input, const QString& output);
+
 // The fields of the encoder's progress line, from the topmost entry that carries each.
 struct TProgressValues {
     int Frame = 0;
