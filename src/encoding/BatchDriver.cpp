@@ -256,7 +256,7 @@ void TBatchEngine::Prepared(int index, const TPrepared& prepared) {
     const TVideoFileInfo& info = prepared.Info;
     job.EstimatedFrames = info.VideoStreams[0].Frames;
     job.Expected = ExpectedOutput(Settings, info);
-    job.Seconds = info.Duration > 0 ? info.Duration / 1000 : double(info.Seconds);
+    job.Seconds = info.DurationSeconds();
     const auto stop = [&] { Abandon(index); };
     // Made again for every file, should it have gone meanwhile.
     if (!MakeOutputFolder())

@@ -22,10 +22,6 @@ bool CutsTheDuration(const QStringList& additionalParams) {
     return false;
 }
 
-double DurationSeconds(const TVideoFileInfo& info) {
-    return info.Duration > 0 ? info.Duration / 1000 : double(info.Seconds);
-}
-
 QString SecondsText(double seconds) {
     return QString::number(seconds, 'f', 1);
 }
@@ -37,7 +33,7 @@ TOutputExpectation ExpectedOutput(const TEncoderSettings& settings, const TVideo
     expected.Video = input.NumberOfVideoStreams > 0 && !settings.DoNotCopyVideo();
     expected.Audio = input.NumberOfAudioStreams > 0 && !settings.Audio.DoNotCopyAudio;
     if (!CutsTheDuration(settings.Advanced.AdditionalParams))
-        expected.Seconds = DurationSeconds(input);
+        expected.Seconds = input.DurationSeconds();
     return expected;
 }
 
@@ -52,7 +48,7 @@ QStringList OutputDifferences(const TOutputExpectation& expected, const TVideoFi
         differences.append(strings.Main.OutputNoVideo);
     if (expected.Audio && output.NumberOfAudioStreams == 0)
         differences.append(strings.Main.OutputNoAudio);
-    const double seconds = DurationSeconds(output);
+    const double seconds = output.DurationSeconds();
     if (expected.Seconds > 0 &&
         std::abs(seconds - expected.Seconds) > DurationTolerance(expected.Seconds))
         differences.append(FormatCatalogText(strings.Main.OutputDuration, SecondsText(seconds),

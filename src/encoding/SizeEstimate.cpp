@@ -83,7 +83,7 @@ QString ExistingFolder(const QString& folder) {
 
 qint64 EstimateOutputBytes(const TEncoderSettings& settings, const TVideoFileInfo& input,
                            const TArgumentPieces& pieces) {
-    const double seconds = input.Duration > 0 ? input.Duration / 1000 : double(input.Seconds);
+    const double seconds = input.DurationSeconds();
     if (seconds <= 0 || pieces.HasError())
         return 0;
     const double kbit = VideoKbit(input, pieces, seconds) + AudioKbit(settings, input, pieces);
@@ -97,6 +97,13 @@ qint64 EstimateOutputBytes(const TEncoderSettings& settings, const TVideoFileInf
     quiet.Warnings = nullptr;
     return EstimateOutputBytes(settings, input,
                                TArgumentBuilder(settings, input, strings, quiet).Pieces());
+}
+
+qint64 TotalBytes(const QList<TPlannedOutput>& outputs) {
+    qint64 total = 0;
+    for (const TPlannedOutput& output : outputs)
+        total += output.Bytes;
+    return total;
 }
 
 QList<TSpaceShortage> SpaceShortages(const QList<TPlannedOutput>& outputs) {

@@ -32,6 +32,9 @@ struct TSpaceShortage {
     qint64 Free = 0;
 };
 
+// The estimates added up.
+qint64 TotalBytes(const QList<TPlannedOutput>& outputs);
+
 // The outputs summed per file system (a folder still to be made counts on the file system of
 // its nearest existing parent) and compared with its free space.
 QList<TSpaceShortage> SpaceShortages(const QList<TPlannedOutput>& outputs);

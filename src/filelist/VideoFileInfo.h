@@ -95,6 +95,8 @@ struct TVideoFileGeneral {
     int32_t MediaInfoFailureValue = 0;
 
     bool operator==(const TVideoFileGeneral&) const = default;
+    // The playing time in seconds: the exact duration where known, else the rounded one.
+    double DurationSeconds() const { return Duration > 0 ? Duration / 1000 : double(Seconds); }
 };
 
 // Everything learned about one media file: the whole, and room for every stream it may describe.

@@ -77,11 +77,7 @@ void TSleepInhibitor::InhibitScreenSaver(quint64 round, const QString& why) {
         if (!reply.isValid())
             return;
         if (round != Round) {
-            // Released before the answer came: given back at once.
-            Session.send(QDBusMessage::createMethodCall(ScreenSaver,
-                                                        u"/org/freedesktop/ScreenSaver"_s,
-                                                        ScreenSaver, u"UnInhibit"_s)
-                         << reply.value());
+            UnInhibit(reply.value()); // released before the answer came: given back at once
             return;
         }
         Cookie = reply.value();
@@ -90,15 +86,19 @@ void TSleepInhibitor::InhibitScreenSaver(quint64 round, const QString& why) {
     });
 }
 
+void TSleepInhibitor::UnInhibit(uint cookie) {
+    Session.send(QDBusMessage::createMethodCall(ScreenSaver, u"/org/freedesktop/ScreenSaver"_s,
+                                                ScreenSaver, u"UnInhibit"_s)
+                 << cookie);
+}
+
 void TSleepInhibitor::Release() {
     if (!Wanted)
         return;
     Wanted = false;
     ++Round;
     if (Hold == THold::ScreenSaver)
-        Session.send(QDBusMessage::createMethodCall(ScreenSaver, u"/org/freedesktop/ScreenSaver"_s,
-                                                    ScreenSaver, u"UnInhibit"_s)
-                     << Cookie);
+        UnInhibit(Cookie);
     Lock = QDBusUnixFileDescriptor(); // our copy of the descriptor closes: the lock ends
     const bool held = Hold != THold::None;
     Hold = THold::None;

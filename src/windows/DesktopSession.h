@@ -36,6 +36,7 @@ Q_SIGNALS:
 
 private:
     void InhibitScreenSaver(quint64 round, const QString& why);
+    void UnInhibit(uint cookie);
 
     QDBusConnection System;
     QDBusConnection Session;

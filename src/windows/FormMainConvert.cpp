@@ -157,9 +157,7 @@ bool TFormMain::SpaceAllows(const QList<TBatchRow>& rows, const TBatchOptions& o
     const QList<TPlannedOutput> planned =
         PlanOutputSizes(rows, options, Settings, BuilderEnvironment(), *AppStrings,
                         [this](const QString& path) { return Cache->Find(path); });
-    qint64 total = 0;
-    for (const TPlannedOutput& output : planned)
-        total += output.Bytes;
+    const qint64 total = TotalBytes(planned);
     FormProgress->SetEstimate(
         total > 0 ? FormatCatalogText(AppStrings->Main.BatchEstimate, GetFileSizeString(total))
                   : QString());
@@ -186,19 +184,19 @@ bool TFormMain::SpaceAllows(const QList<TBatchRow>& rows, const TBatchOptions& o
 // The checked files' estimated output size in the list's footer, made off the window's thread
 // from the analyses the list keeps; an older round's answer is dropped.
 void TFormMain::EstimateChecked() {
-    QStringList paths;
+    QList<TBatchRow> rows;
     for (const TFileListRow& row : List->Model()->Rows())
         if (row.Checked)
-            paths.append(row.Path);
+            rows.append({row.Path, true});
     const quint64 round = ++EstimateRound;
     TAnalysisCache* cache = Cache.get();
     // The list waits for its pool before it goes, and it goes before this window's relay.
-    List->Pool()->start([this, calls = Calls, cache, round, paths, settings = Settings,
+    List->Pool()->start([this, calls = Calls, cache, round, rows, settings = Settings,
                          environment = BuilderEnvironment(), strings = *AppStrings] {
-        qint64 total = 0;
-        for (const QString& path : paths)
-            if (const std::optional<TVideoFileInfo> info = cache->Find(path))
-                total += EstimateOutputBytes(settings, *info, environment, strings);
+        // The same plan as a batch's; where the outputs go does not change their size.
+        const qint64 total =
+            TotalBytes(PlanOutputSizes(rows, TBatchOptions{}, settings, environment, strings,
+                                       [cache](const QString& path) { return cache->Find(path); }));
         const QString text =
             total > 0 ? FormatCatalogText(strings.Main.EstimatedSizeShort, GetFileSizeString(total))
                       : QString();

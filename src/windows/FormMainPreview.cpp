@@ -48,8 +48,7 @@ void TFormMain::UpdatePreview() {
         FormPreview->ShowFile(QString(), 0, false);
         return;
     }
-    const double seconds = info->Duration > 0 ? info->Duration / 1000 : double(info->Seconds);
-    FormPreview->ShowFile(path, seconds, info->NumberOfVideoStreams > 0);
+    FormPreview->ShowFile(path, info->DurationSeconds(), info->NumberOfVideoStreams > 0);
     FormPreview->SetChain(
         TArgumentBuilder(Settings, *info, *AppStrings, BuilderEnvironment()).PictureChain());
     const TAdvancedSettings& a = Settings.Advanced;
