@@ -136,7 +136,6 @@ void TFormMain::SwitchLanguage(const QString& nativeName) {
     AppStrings->SetEN();
     AppStrings->LoadFromFile(item->FileName);
     SetLang();
-    ReadControls(); // the lists' Auto is now the new language's word
     List->CalcFooter();
 }
 
@@ -379,6 +378,9 @@ void TFormMain::SetLang() {
     setWindowTitle(ProductTitle());
     SetUnexpectedErrorText(AppStrings->Main.UnexpectedError);
     Q_EMIT LanguageChanged(*AppStrings);
+    // The lists' Auto is now the new language's word: the settings take it, also at start-up,
+    // where the settings file may name another language than the one the profile was read in.
+    ReadControls();
     FitLeftPanels();
     // Once more when the new texts' layouts have settled: some sizes are measured only then.
     QTimer::singleShot(0, this, &TFormMain::FitLeftPanels);
